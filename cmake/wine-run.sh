@@ -1,0 +1,25 @@
+#!/bin/sh
+# Runs one Windows program of the build under wine64, in the build tree's private prefix.
+# The prefix is made on first use; the environment is fixed so results do not depend on
+# the machine: time zone, language (ANSI code page 1252) and no Wine debug output.
+set -e
+prog="$1"; shift
+build_dir="${NIVRA_BUILD_DIR:-$(cd "$(dirname "$prog")" && while [ ! -f CMakeCache.txt ] && [ "$PWD" != / ]; do cd ..; done; pwd)}"
+export WINEPREFIX="${WINEPREFIX:-$build_dir/wineprefix}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export TZ="${NIVRA_TEST_TZ:-Europe/Berlin}"
+export LANG=en_US.UTF-8
+unset LC_ALL DISPLAY
+WINE=/usr/lib/wine/wine64
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  mkdir -p "$WINEPREFIX"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+      "$WINE" wineboot -i >/dev/null 2>&1 || true
+      wineserver -w || true
+    fi
+  ) 9>"$WINEPREFIX.lock"
+fi
+exec "$WINE" "$prog" "$@"

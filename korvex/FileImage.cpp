@@ -1,0 +1,86 @@
+#include "FileImage.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include "KorvexError.h"
+
+namespace korvex {
+namespace {
+
+constexpr std::int64_t kMaxFileSize = 0x7FFFFFFF;  // sizes are signed 32-bit values
+constexpr std::size_t kOutputBufferSize = 1 << 20;
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+using FilePtr = std::unique_ptr<std::FILE, FileCloser>;
+
+std::int64_t FileSize(std::FILE* f) {
+#ifdef _WIN32
+    if (_fseeki64(f, 0, SEEK_END) != 0) return -1;
+    std::int64_t size = _ftelli64(f);
+    if (_fseeki64(f, 0, SEEK_SET) != 0) return -1;
+#else
+    if (fseeko(f, 0, SEEK_END) != 0) return -1;
+    std::int64_t size = ftello(f);
+    if (fseeko(f, 0, SEEK_SET) != 0) return -1;
+#endif
+    return size;
+}
+
+std::string SystemError(const std::string& what, const std::string& fileName) {
+    return what + " '" + fileName + "': " + std::strerror(errno);
+}
+
+}  // namespace
+
+FileImage ReadFileImage(const std::string& fileName) {
+    FilePtr file(std::fopen(fileName.c_str(), "rb"));
+    if (!file) throw KorvexError(SystemError("cannot open", fileName));
+    std::int64_t size = FileSize(file.get());
+    if (size < 0) throw KorvexError(SystemError("cannot get the size of", fileName));
+    if (size > kMaxFileSize)
+        throw KorvexError("file '" + fileName + "' is 2 GiB or larger; logs are limited to 2 GiB");
+    FileImage image;
+    image.bytes.reset(new std::uint8_t[size > 0 ? size : 1]);
+    image.size = size;
+    std::size_t read = size > 0 ? std::fread(image.bytes.get(), 1, size, file.get()) : 0;
+    if (std::fclose(file.release()) != 0 || static_cast<std::int64_t>(read) != size)
+        throw KorvexError("Error while reading from File" + fileName + "!");
+    return image;
+}
+
+FileLineSink::FileLineSink(const std::string& fileName) : fileName_(fileName) {
+    file_ = std::fopen(fileName.c_str(), "wb");
+    if (!file_) throw KorvexError(SystemError("cannot create", fileName));
+    buffer_.reserve(kOutputBufferSize + 4096);
+}
+
+FileLineSink::~FileLineSink() {
+    if (file_) std::fclose(file_);
+}
+
+void FileLineSink::WriteLine(const std::string& line) {
+    buffer_.append(line);
+    buffer_.append("\r\n", 2);
+    ++lines_;
+    if (buffer_.size() >= kOutputBufferSize) Flush();
+}
+
+void FileLineSink::Flush() {
+    if (buffer_.empty()) return;
+    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
+        throw KorvexError(SystemError("cannot write to", fileName_));
+    buffer_.clear();
+}
+
+void FileLineSink::Close() {
+    if (!file_) return;
+    Flush();
+    std::FILE* file = file_;
+    file_ = nullptr;
+    if (std::fclose(file) != 0) throw KorvexError(SystemError("cannot close", fileName_));
+}
+
+}  // namespace korvex

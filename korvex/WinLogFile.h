@@ -1,0 +1,46 @@
+// TWinLogFile: recognises the binary log by its header signature and converts it to the log
+// CSV, one row per position record and the records that follow it.
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "BinaryStream.h"
+#include "FileImage.h"
+#include "WinLogRecord.h"
+
+namespace korvex {
+
+extern const char* const kBinarySignature;  // "RNSLOGFILE V1.00"
+
+class TWinLogFile {
+public:
+    // Never fails: an unreadable, short or foreign file gives IsWinLogFile() == false.
+    explicit TWinLogFile(const std::string& fileName);
+
+    bool IsWinLogFile() const { return isWinLogFile_; }
+    const LRHeader& Header() const { return Header_; }
+    bool Eof();
+    TLogRecord& ReadRecord();
+    TLogRecord& CreateRecord(std::int16_t type, std::uint16_t length) {
+        return factory_.CreateRecord(type, length);
+    }
+
+    void ConvertToCSV(const std::string& outputPath, const std::string& headerLine,
+                      bool skipPositionCheck, bool skipReadingCheck);
+    // The conversion proper, into any line sink; the sink is closed on every path.
+    void ConvertTo(LineSink& sink, const std::string& headerLine, bool skipPositionCheck,
+                   bool skipReadingCheck);
+
+private:
+    TBinaryStream& Stream();
+    LRHeader ReadHeader();
+
+    std::string FileName;
+    std::unique_ptr<TBinaryStream> Stream_;
+    LRHeader Header_;
+    bool isWinLogFile_ = false;
+    TRecordFactory factory_;
+};
+
+}  // namespace korvex
