@@ -58,7 +58,10 @@ FileLineSink::FileLineSink(const std::string& fileName) : fileName_(fileName) {
 }
 
 FileLineSink::~FileLineSink() {
-    if (file_) std::fclose(file_);
+    // Reached without Close only when the conversion failed: the lines written so far stay.
+    if (!file_) return;
+    if (!buffer_.empty()) std::fwrite(buffer_.data(), 1, buffer_.size(), file_);
+    std::fclose(file_);
 }
 
 void FileLineSink::WriteLine(const std::string& line) {
@@ -70,9 +73,10 @@ void FileLineSink::WriteLine(const std::string& line) {
 
 void FileLineSink::Flush() {
     if (buffer_.empty()) return;
-    if (std::fwrite(buffer_.data(), 1, buffer_.size(), file_) != buffer_.size())
-        throw KorvexError(SystemError("cannot write to", fileName_));
-    buffer_.clear();
+    std::size_t size = buffer_.size();
+    std::size_t written = std::fwrite(buffer_.data(), 1, size, file_);
+    buffer_.clear();  // a failed block is not tried again by the destructor
+    if (written != size) throw KorvexError(SystemError("cannot write to", fileName_));
 }
 
 void FileLineSink::Close() {
