@@ -3,6 +3,11 @@ set(gtest_disable_pthreads ${WIN32} CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+if(WIN32)
+  # GCC's win32 thread model has no std::mutex: gtest gets its Notification from us.
+  target_compile_definitions(gtest PUBLIC GTEST_HAS_NOTIFICATION_=1)
+  target_compile_options(gtest PUBLIC -include ${CMAKE_CURRENT_LIST_DIR}/gtest-win32-notification.h)
+endif()
 
 # nivra_add_gtest(name SOURCES ... LIBS ...): one test program, run as one CTest test
 # (under wine64 for Windows targets, through the cross-compiling emulator).
