@@ -73,8 +73,9 @@ private:
 
 TLogFile::TLogFile(const std::string& fileName) : Data(ReadFileImage(fileName)) {}
 
-template <typename OnValue, typename OnPosition>
-void TLogFile::WalkItems(OnValue onValue, OnPosition onPosition, LegacyItemCounts* counts) const {
+template <typename OnGroupStart, typename OnValue, typename OnPosition>
+void TLogFile::WalkItems(OnGroupStart onGroupStart, OnValue onValue, OnPosition onPosition,
+                         LegacyItemCounts* counts) const {
     const std::uint8_t* data = Data.bytes.get();
     const std::int64_t size = Data.size;
     std::int64_t p = kItemsStart;
@@ -85,6 +86,8 @@ void TLogFile::WalkItems(OnValue onValue, OnPosition onPosition, LegacyItemCount
             return;
         }
         if (tag >= kLegacySlotTag && tag <= kLegacySlotTag + 7) {
+            // A slot 0 tag ends the group in progress even when its value is cut off.
+            if (tag == kLegacySlotTag) onGroupStart();
             if (size - p < 8) break;
             onValue(static_cast<int>(tag - kLegacySlotTag), LittleEndian32(data + p + 4));
             p += 8;
@@ -108,10 +111,8 @@ void TLogFile::ConvertTo(LineSink& sink, const std::string& headerLine, bool ski
     if (!headerLine.empty()) sink.WriteLine(headerLine);
     GroupWriter groups(sink, skipPositionCheck, skipReadingCheck);
     WalkItems(
-        [&](int slot, std::int32_t value) {
-            if (slot == 0) groups.EndGroup();
-            groups.SetSlot(slot, value);
-        },
+        [&] { groups.EndGroup(); },
+        [&](int slot, std::int32_t value) { groups.SetSlot(slot, value); },
         [&](std::uint8_t alt, std::int32_t lat, std::int32_t lon) { groups.SetPosition(alt, lat, lon); },
         nullptr);
     // The group in progress when the data ends is not written.
@@ -120,7 +121,7 @@ void TLogFile::ConvertTo(LineSink& sink, const std::string& headerLine, bool ski
 
 LegacyItemCounts TLogFile::CountItems() const {
     LegacyItemCounts counts;
-    WalkItems([&](int slot, std::int32_t) { ++counts.valueItems[slot]; },
+    WalkItems([] {}, [&](int slot, std::int32_t) { ++counts.valueItems[slot]; },
               [&](std::uint8_t, std::int32_t, std::int32_t) { ++counts.positionItems; }, &counts);
     return counts;
 }

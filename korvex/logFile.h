@@ -33,8 +33,9 @@ public:
     LegacyItemCounts CountItems() const;
 
 private:
-    template <typename OnValue, typename OnPosition>
-    void WalkItems(OnValue onValue, OnPosition onPosition, LegacyItemCounts* counts) const;
+    template <typename OnGroupStart, typename OnValue, typename OnPosition>
+    void WalkItems(OnGroupStart onGroupStart, OnValue onValue, OnPosition onPosition,
+                   LegacyItemCounts* counts) const;
 
     FileImage Data;
 };

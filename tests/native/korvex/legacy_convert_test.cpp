@@ -96,3 +96,10 @@ TEST(LegacyConversion, EmptySlotsDecodeAsTheirBitPattern) {
     auto c = ConvertBytes(log.Data());
     EXPECT_EQ(DataLines(c.csv), (Lines{"7.5000000,51.5000000,7,38.20,6,432,310,,,,,,"}));
 }
+
+TEST(LegacyConversion, ASlotZeroTagCutShortStillEndsTheGroup) {
+    LegacyLogWriter log;
+    Group(log, W::Type1Word0(1, 0), W::Type1Word1(50, 1, 0), 0);
+    log.Raw({0x08, 0xFF, 0x28, 0xB0, 0x01});  // slot 0 tag with 1 of its 4 value bytes
+    EXPECT_EQ(DataLines(ConvertBytes(log.Data()).csv), (Lines{"7.5000000,51.5000000,42,0.00,2,2,0,,,,,,"}));
+}
