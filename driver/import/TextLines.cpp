@@ -1,0 +1,57 @@
+#include "TextLines.h"
+
+#include <cstring>
+
+namespace nivra {
+namespace {
+
+constexpr std::size_t kChunk = 64 * 1024;
+
+void StripLineEnd(std::string& line) {
+    if (!line.empty() && line.back() == '\n') line.pop_back();
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+}
+
+}  // namespace
+
+bool TextLineReader::Open(const std::string& path) {
+    Close();
+    file_.reset(std::fopen(path.c_str(), "rb"));
+    if (!file_) return false;
+    buffer_.resize(kChunk);
+    return true;
+}
+
+void TextLineReader::Close() {
+    file_.reset();
+    begin_ = end_ = 0;
+    offset_ = 0;
+}
+
+bool TextLineReader::Refill() {
+    begin_ = 0;
+    end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
+    return end_ > 0;
+}
+
+bool TextLineReader::ReadLine(std::string& line) {
+    line.clear();
+    if (!file_) return false;
+    for (;;) {
+        if (begin_ == end_ && !Refill()) break;
+        const char* start = buffer_.data() + begin_;
+        const std::size_t available = end_ - begin_;
+        const void* newline = std::memchr(start, '\n', available);
+        const std::size_t taken =
+            newline ? static_cast<const char*>(newline) - start + 1 : available;
+        line.append(start, taken);
+        begin_ += taken;
+        offset_ += static_cast<std::int64_t>(taken);
+        if (newline) break;
+    }
+    if (line.empty()) return false;
+    StripLineEnd(line);
+    return true;
+}
+
+}  // namespace nivra

@@ -1,0 +1,49 @@
+// Line-by-line reading of the driver's text files (log CSV, "fields.txt", the publisher's
+// files read back).
+//
+// A line is returned whole, whatever its length, without its line end: a LF, or a CR LF
+// pair, so a file written with CR LF reads the same on every platform. A line is never
+// handed out in pieces: a piece of a long CSV row would otherwise become a logged point of
+// its own.
+#pragma once
+#include <cstdint>
+#include <cstdio>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace nivra {
+
+class TextLineReader {
+public:
+    TextLineReader() = default;
+    TextLineReader(const TextLineReader&) = delete;
+    TextLineReader& operator=(const TextLineReader&) = delete;
+
+    // Opens `path` (an 8-bit path in the system's code page); false when it cannot be read.
+    bool Open(const std::string& path);
+    bool IsOpen() const { return file_ != nullptr; }
+
+    // The next line; false at the end of the file (a read error counts as the end).
+    bool ReadLine(std::string& line);
+
+    // Bytes of the file consumed by the lines returned so far.
+    std::int64_t Offset() const { return offset_; }
+
+    void Close();
+
+private:
+    struct Closer {
+        void operator()(std::FILE* file) const { std::fclose(file); }
+    };
+
+    bool Refill();
+
+    std::unique_ptr<std::FILE, Closer> file_;
+    std::vector<char> buffer_;
+    std::size_t begin_ = 0;
+    std::size_t end_ = 0;
+    std::int64_t offset_ = 0;
+};
+
+}  // namespace nivra

@@ -1,0 +1,78 @@
+// Reading the driver's text files line by line.
+#include "import/TextLines.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "ScratchFolder.h"
+
+namespace nivra {
+namespace {
+
+struct LinesCase {
+    const char* name;
+    std::string bytes;
+    std::vector<std::string> lines;
+};
+
+std::vector<std::string> ReadAll(TextLineReader& reader) {
+    std::vector<std::string> lines;
+    std::string line;
+    while (reader.ReadLine(line)) lines.push_back(line);
+    return lines;
+}
+
+TEST(TextLineReader, ReturnsWholeLinesWithoutTheirLineEnds) {
+    test::ScratchFolder folder;
+    const std::string longLine(100000, 'x');
+    const LinesCase cases[] = {
+        {"lf", "a\nb\n", {"a", "b"}},
+        {"crlf", "a\r\nb\r\n", {"a", "b"}},
+        {"no final line end", "a\r\nb", {"a", "b"}},
+        {"empty lines", "a\n\n\r\nb\n", {"a", "", "", "b"}},
+        {"lone cr stays", "a\rb\n", {"a\rb"}},
+        {"empty file", "", {}},
+        {"only a line end", "\r\n", {""}},
+        {"long line", "h\n" + longLine + "\r\nz\n", {"h", longLine, "z"}},
+    };
+    for (const LinesCase& c : cases) {
+        const std::string path = folder.File("lines.txt");
+        test::ScratchFolder::Write(path, c.bytes);
+        TextLineReader reader;
+        ASSERT_TRUE(reader.Open(path)) << c.name;
+        EXPECT_EQ(ReadAll(reader), c.lines) << c.name;
+        EXPECT_EQ(reader.Offset(), static_cast<std::int64_t>(c.bytes.size())) << c.name;
+    }
+}
+
+TEST(TextLineReader, OffsetCountsTheBytesOfTheLinesReadSoFar) {
+    test::ScratchFolder folder;
+    const std::string path = folder.File("offsets.csv");
+    test::ScratchFolder::Write(path, "Long,Lat\r\n8.1,50.2\r\n" + std::string(70000, '9') + "\n");
+    TextLineReader reader;
+    ASSERT_TRUE(reader.Open(path));
+    std::string line;
+    ASSERT_TRUE(reader.ReadLine(line));
+    EXPECT_EQ(reader.Offset(), 10);
+    ASSERT_TRUE(reader.ReadLine(line));
+    EXPECT_EQ(reader.Offset(), 20);
+    ASSERT_TRUE(reader.ReadLine(line));
+    EXPECT_EQ(reader.Offset(), 70021);
+    EXPECT_FALSE(reader.ReadLine(line));
+    EXPECT_EQ(line, "");
+}
+
+TEST(TextLineReader, AMissingFileCannotBeOpened) {
+    test::ScratchFolder folder;
+    TextLineReader reader;
+    EXPECT_FALSE(reader.Open(folder.File("absent.txt")));
+    EXPECT_FALSE(reader.IsOpen());
+    std::string line = "stale";
+    EXPECT_FALSE(reader.ReadLine(line));
+    EXPECT_EQ(line, "");
+}
+
+}  // namespace
+}  // namespace nivra
