@@ -48,6 +48,7 @@ public:
     Variant() { VariantInit(&value_); }
     Variant(const Variant&) = delete;
     Variant& operator=(const Variant&) = delete;
+    Variant(Variant&& other) noexcept : value_(other.value_) { VariantInit(&other.value_); }
     ~Variant() { VariantClear(&value_); }
 
     VARIANT* Get() { return &value_; }
