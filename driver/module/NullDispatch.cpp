@@ -1,0 +1,58 @@
+#include "NullDispatch.h"
+
+#include <string>
+
+#include "Module.h"
+
+namespace nivra {
+
+HRESULT LoadModuleTypeLibrary(ITypeLib** library) {
+    *library = nullptr;
+    std::wstring path;
+    if (FAILED(Module().ModulePath(path))) return E_FAIL;
+    return LoadTypeLib(path.c_str(), library);
+}
+
+namespace {
+
+HRESULT NullDispatchTypeInfo(ITypeInfo** info) {
+    *info = nullptr;
+    ITypeLib* library = nullptr;
+    HRESULT hr = LoadModuleTypeLibrary(&library);
+    if (FAILED(hr)) return hr;
+    hr = library->GetTypeInfoOfGuid(__uuidof(INullDispatch), info);
+    library->Release();
+    return hr;
+}
+
+}  // namespace
+
+HRESULT NullDispatch::GetTypeInfoCount(UINT* count) {
+    if (!count) return E_POINTER;
+    ITypeInfo* info = nullptr;
+    *count = SUCCEEDED(NullDispatchTypeInfo(&info)) ? 1 : 0;
+    if (info) info->Release();
+    return S_OK;
+}
+
+HRESULT NullDispatch::GetTypeInfo(UINT index, LCID, ITypeInfo** info) {
+    if (index != 0) return DISP_E_BADINDEX;
+    if (!info) return E_POINTER;
+    return NullDispatchTypeInfo(info);
+}
+
+HRESULT NullDispatch::GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) { return DISP_E_UNKNOWNNAME; }
+
+HRESULT NullDispatch::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS* parameters, VARIANT* result, EXCEPINFO*, UINT*) {
+    if (!parameters) return DISP_E_BADVARTYPE;
+    if (parameters->cArgs > 0) return DISP_E_BADPARAMCOUNT;
+    if (result) VariantInit(result);
+    return DISP_E_MEMBERNOTFOUND;
+}
+
+HRESULT RegisteredClassInfo(REFCLSID clsid, ITypeInfo** info) {
+    if (!info) return E_POINTER;
+    return Module().RegisteredTypeInfo(clsid, info);
+}
+
+}  // namespace nivra
