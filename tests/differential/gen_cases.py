@@ -372,6 +372,60 @@ def hand_made_legacy():
 
 
 # ---------------------------------------------------------------------------------------
+# Number formatting sweeps: long logs whose rows walk through rounding ties and their
+# nearest neighbours, one value per column kind.
+
+def single_neighbours(value):
+    """The single-precision value nearest to value and the ones just below and above it."""
+    bits = struct.unpack("<I", f32(value))[0]
+    return [bits - 1, bits, bits + 1] if bits & 0x7FFFFFFF not in (0, 0x7F7FFFFF) else [bits]
+
+
+def sweep_logs(rng):
+    # Every altitude and every Nc: ties wherever the last digit is 5.
+    every16 = BinaryLog()
+    for v in range(-32768, 32768):
+        every16.position(515000000, 75000000, v).nc(v)
+    yield "sweep_alt_nc", every16.bytes()
+
+    # Degrees: random raw values, and values one step off a halfway point of the 7th decimal.
+    degrees = BinaryLog()
+    for _ in range(8000):
+        degrees.position(rng.getrandbits(32) - 2 ** 31, rng.getrandbits(32) - 2 ** 31, 0)
+    yield "sweep_degrees", degrees.bytes()
+
+    # Readings whose tenth lies on or next to a halfway point of the 2nd decimal (BI), and
+    # N and Nas values on or next to a halfway point of the units.
+    readings = BinaryLog()
+    for j in range(-3000, 3000):
+        tie_bi = (2 * j + 1) / 20
+        tie_units = j + 0.5
+        for r, n in zip(single_neighbours(tie_bi), single_neighbours(tie_units)):
+            readings.position(515000000, 75000000, 0).reading(r, n, j & 0xFF).nas_single(n)
+    for exponent in range(-45, 39):
+        r = rng.choice((1, -1)) * rng.uniform(1, 10) * 10.0 ** exponent
+        try:
+            raw = f32(r)
+        except OverflowError:
+            continue
+        bits = struct.unpack("<I", raw)[0]
+        readings.position(515000000, 75000000, 0).reading(bits, bits, 0).nas_single(bits)
+    yield "sweep_readings", readings.bytes()
+
+    # Legacy values: every BI byte, N, Nas and reading of a type 1 message, every N, Nas and
+    # reading pair of a type 8 message, every Nc of a type 3 message.
+    legacy = LegacyLog()
+    position = (515000000, 75000000, 1)
+    for b in range(256):
+        legacy.slot(0, 1 | b << 16 | b << 24).slot(1, word(b, b, b, 0)).position(*position)
+        legacy.slot(0, 8 | (b & 0x1F) << 4).slot(1, word(b, 255 - b, b, b // 2)) \
+            .slot(2, word(b, (b * 7) & 0xFF, 0, 0)).position(*position)
+        legacy.slot(0, 3 | b << 22).position(*position)
+    legacy.slot(0, 0)
+    yield "sweep_legacy", legacy.bytes()
+
+
+# ---------------------------------------------------------------------------------------
 
 ALL_FLAG_PAIRS = ((False, False), (False, True), (True, False), (True, True))
 
@@ -410,6 +464,9 @@ def generate(folder, seed=20261210, random_binary=500, random_legacy=350,
             add("%s_%04d_cut" % (kind, i), truncated(rng, data, 512 if rng.random() < 0.9 else 0),
                 flag_pairs(rng, flags_per_case))
             add("%s_%04d_flip" % (kind, i), mutated(rng, data), flag_pairs(rng, flags_per_case))
+
+    for name, data in sweep_logs(rng):
+        add(name, data, [encode_flags(rng, (True, True))])
 
     # Every cut of one small binary log and one small legacy log.
     full_bin = BinaryLog().position(515000000, 75000000, 1234).reading(25.0, 120.0, 3) \
