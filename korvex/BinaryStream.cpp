@@ -23,7 +23,7 @@ void TBinaryStream::FailValue(int count) {
     throw KorvexError("cannot read " + std::to_string(count) + " bytes from input stream");
 }
 
-std::uint64_t TBinaryStream::ReadValue(int count) {
+std::uint64_t TBinaryStream::ReadValueSlow(int count) {
     if (Position < 0 || Size - Position < count) FailValue(count);
     const std::uint8_t* b = Buffer.bytes.get() + Position;
     Position += count;

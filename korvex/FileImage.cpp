@@ -9,7 +9,6 @@ namespace korvex {
 namespace {
 
 constexpr std::int64_t kMaxFileSize = 0x7FFFFFFF;  // sizes are signed 32-bit values
-constexpr std::size_t kOutputBufferSize = 1 << 20;
 
 struct FileCloser {
     void operator()(std::FILE* f) const { std::fclose(f); }
@@ -54,7 +53,7 @@ FileImage ReadFileImage(const std::string& fileName) {
 FileLineSink::FileLineSink(const std::string& fileName) : fileName_(fileName) {
     file_ = std::fopen(fileName.c_str(), "wb");
     if (!file_) throw KorvexError(SystemError("cannot create", fileName));
-    buffer_.reserve(kOutputBufferSize + 4096);
+    buffer_.reserve(kFlushSize + 4096);
 }
 
 FileLineSink::~FileLineSink() {
@@ -66,9 +65,7 @@ FileLineSink::~FileLineSink() {
 
 void FileLineSink::WriteLine(const std::string& line) {
     buffer_.append(line);
-    buffer_.append("\r\n", 2);
-    ++lines_;
-    if (buffer_.size() >= kOutputBufferSize) Flush();
+    EndLine();
 }
 
 void FileLineSink::Flush() {

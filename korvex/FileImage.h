@@ -21,11 +21,20 @@ class LineSink {
 public:
     virtual ~LineSink() = default;
     virtual void WriteLine(const std::string& line) = 0;
+    // Writing in place: append the line's text to LineBuffer(), then call EndLine().
+    virtual std::string& LineBuffer() { return pending_; }
+    virtual void EndLine() {
+        WriteLine(pending_);
+        pending_.clear();
+    }
     virtual void Close() {}
     std::uint64_t LinesWritten() const { return lines_; }
 
 protected:
     std::uint64_t lines_ = 0;
+
+private:
+    std::string pending_;
 };
 
 // Writes lines to a file through a large buffer. Any failure to create, write or close the
@@ -38,9 +47,16 @@ public:
     FileLineSink& operator=(const FileLineSink&) = delete;
 
     void WriteLine(const std::string& line) override;
+    std::string& LineBuffer() override { return buffer_; }
+    void EndLine() override {
+        buffer_.append("\r\n", 2);
+        ++lines_;
+        if (buffer_.size() >= kFlushSize) Flush();
+    }
     void Close() override;
 
 private:
+    static constexpr std::size_t kFlushSize = 1 << 20;
     void Flush();
 
     std::string fileName_;

@@ -12,45 +12,96 @@ constexpr int kSignificantDigits = 18;
 const double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
                          1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
 
-void AppendPadded(std::string& out, const char* text, std::size_t length, int width) {
-    for (int pad = width - static_cast<int>(length); pad > 0; --pad) out.push_back(' ');
-    out.append(text, length);
+char* CopyPadded(char* out, const char* text, std::size_t length, int width) {
+    for (int pad = width - static_cast<int>(length); pad > 0; --pad) *out++ = ' ';
+    std::memcpy(out, text, length);
+    return out + length;
 }
 
-void AppendNonFinite(std::string& out, double v, int width) {
+char* FormatNonFinite(char* out, double v, int width) {
     const char* text = std::isnan(v) ? "NAN" : (v < 0 ? "-INF" : "INF");
-    AppendPadded(out, text, std::strlen(text), width);
+    return CopyPadded(out, text, std::strlen(text), width);
 }
 
-// Writes magnitude `units` (the value times 10^precision, already rounded) in fixed notation.
-void AppendScaled(std::string& out, bool negative, std::uint64_t units, int width, int precision) {
-    char digits[24];
-    char* end = std::to_chars(digits, digits + sizeof digits, units).ptr;
-    int count = static_cast<int>(end - digits);
-    char text[48];
-    std::size_t n = 0;
-    if (negative && units != 0) text[n++] = '-';
-    int integerDigits = count - precision;
-    if (integerDigits <= 0) {
-        text[n++] = '0';
-    } else {
-        std::memcpy(text + n, digits, integerDigits);
-        n += integerDigits;
+const std::uint64_t kPow10Int[] = {1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull,
+    10000000ull, 100000000ull, 1000000000ull, 10000000000ull, 100000000000ull, 1000000000000ull,
+    10000000000000ull, 100000000000000ull, 1000000000000000ull, 10000000000000000ull,
+    100000000000000000ull, 1000000000000000000ull, 10000000000000000000ull};
+
+int DecimalDigits(std::uint64_t v) {
+    int n = 1;
+    while (n < 20 && v >= kPow10Int[n]) ++n;
+    return n;
+}
+
+const char kDigitPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
+    "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
+    "8081828384858687888990919293949596979899";
+
+// Writes exactly `count` digits of v (the low ones, zero-filled) backwards, ending at `end`.
+template <typename Unsigned>
+void WriteDigits(char* end, Unsigned v, int count) {
+    while (count >= 2) {
+        end -= 2;
+        std::memcpy(end, kDigitPairs + 2 * static_cast<unsigned>(v % 100), 2);
+        v /= 100;
+        count -= 2;
     }
+    if (count) *--end = static_cast<char>('0' + v % 10);
+}
+
+// Writes magnitude `units` (the value times 10^precision, already rounded) in fixed notation,
+// straight into place: padding, sign, the integer digits, the point and the decimals.
+char* FormatScaled(char* out, bool negative, std::uint64_t units, int width, int precision) {
+    const int integerDigits = DecimalDigits(units / kPow10Int[precision]);
+    const bool sign = negative && units != 0;
+    const int length = sign + integerDigits + (precision > 0 ? precision + 1 : 0);
+    for (int pad = width - length; pad > 0; --pad) *out++ = ' ';
+    if (sign) *out++ = '-';
+    char* const end = out + integerDigits + (precision > 0 ? precision + 1 : 0);
     if (precision > 0) {
-        text[n++] = '.';
-        for (int i = integerDigits; i < 0; ++i) text[n++] = '0';
-        int from = integerDigits < 0 ? 0 : integerDigits;
-        std::memcpy(text + n, digits + from, count - from);
-        n += count - from;
+        std::uint64_t scale = kPow10Int[precision];
+        if (units < 0xFFFFFFFFull) {
+            auto small = static_cast<std::uint32_t>(units);
+            WriteDigits(end, small % static_cast<std::uint32_t>(scale), precision);
+            out[integerDigits] = '.';
+            WriteDigits(out + integerDigits, small / static_cast<std::uint32_t>(scale), integerDigits);
+            return end;
+        }
+        WriteDigits(end, units % scale, precision);
+        out[integerDigits] = '.';
+        units /= scale;
     }
-    AppendPadded(out, text, n, width);
+    if (units < 0xFFFFFFFFull) WriteDigits(out + integerDigits, static_cast<std::uint32_t>(units), integerDigits);
+    else WriteDigits(out + integerDigits, units, integerDigits);
+    return end;
+}
+
+// Whether magnitude * 10^precision is exactly an integer plus one half. With magnitude =
+// m * 2^e (m the integer significand), m * 10^precision * 2^(e+1) must be an odd integer:
+// the trailing zero bits of m, plus precision (the twos in 10^precision), plus e + 1 come to 0.
+bool IsExactHalf(double magnitude, int precision) {
+    std::uint64_t bits;
+    std::memcpy(&bits, &magnitude, sizeof bits);
+    int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    std::uint64_t m = bits & ((std::uint64_t(1) << 52) - 1);
+    if (biased == 0) {
+        if (m == 0) return false;
+        biased = 1;
+    } else {
+        m |= std::uint64_t(1) << 52;
+    }
+    int e = biased - 1075;
+    return __builtin_ctzll(m) + precision + e + 1 == 0;
 }
 
 }  // namespace
 
-void AppendFixedExact(std::string& out, double v, int width, int precision) {
-    if (!std::isfinite(v)) return AppendNonFinite(out, v, width);
+namespace {
+
+char* FormatFixedExact(char* out, double v, int width, int precision) {
+    if (!std::isfinite(v)) return FormatNonFinite(out, v, width);
     // The 18-significant-digit form d.ddddddddddddddddde±x, correctly rounded from the binary value.
     char sci[40];
     char* sciEnd = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific,
@@ -95,33 +146,61 @@ void AppendFixedExact(std::string& out, double v, int width, int precision) {
         text.push_back('.');
         text.append(result, integerDigits, precision);
     }
-    AppendPadded(out, text.data(), text.size(), width);
+    return CopyPadded(out, text.data(), text.size(), width);
 }
 
-void AppendFixed(std::string& out, double v, int width, int precision) {
-    // Fast path: scale to an integer in double arithmetic and round, unless the scaled value
-    // lies so close to a half that the product's rounding error (at most 2^-53 relative) or
-    // the 18-digit form (5e-18 relative) could decide it; those go the exact way.
+}  // namespace
+
+char* FormatFixed(char* out, double v, int width, int precision) {
+    // Fast path: scale to an integer in double arithmetic and round. The scaled product is off
+    // by at most 2^-53 of itself and the 18-digit form by 5e-18 of the value, so only a product
+    // within that margin of a half needs a closer look: an exact half (the common case: 123.5,
+    // 5.25) rounds away from zero; anything else takes the exact path.
     double magnitude = std::fabs(v);
     if (precision >= 0 && precision <= 17 && magnitude < 1e15) {
         double scaled = magnitude * kPow10[precision];
         if (scaled < 4e15) {
-            double whole = std::floor(scaled);
+            // Truncation is floor here (scaled >= 0) and cheaper than a call to floor().
+            auto integer = static_cast<std::uint64_t>(scaled);
+            double whole = static_cast<double>(integer);
             double fraction = scaled - whole;
             double margin = scaled * 4e-16 + 1e-300;
-            if (std::fabs(fraction - 0.5) > margin) {
-                std::uint64_t units = static_cast<std::uint64_t>(whole) + (fraction > 0.5 ? 1 : 0);
-                return AppendScaled(out, std::signbit(v), units, width, precision);
-            }
+            bool roundUp;
+            if (std::fabs(fraction - 0.5) > margin) roundUp = fraction > 0.5;
+            else if (IsExactHalf(magnitude, precision)) roundUp = true;
+            else return FormatFixedExact(out, v, width, precision);
+            std::uint64_t units = integer + (roundUp ? 1 : 0);
+            return FormatScaled(out, std::signbit(v), units, width, precision);
         }
     }
-    AppendFixedExact(out, v, width, precision);
+    return FormatFixedExact(out, v, width, precision);
+}
+
+namespace {
+
+void AppendVia(std::string& out, int width, char* (*format)(char*, double, int, int), double v, int precision) {
+    std::string buffer(static_cast<std::size_t>(width > 0 ? width : 0) + kMaxFixedLength, '\0');
+    char* end = format(&buffer[0], v, width, precision);
+    out.append(buffer.data(), static_cast<std::size_t>(end - buffer.data()));
+}
+
+}  // namespace
+
+void AppendFixed(std::string& out, double v, int width, int precision) {
+    AppendVia(out, width, FormatFixed, v, precision);
+}
+
+void AppendFixedExact(std::string& out, double v, int width, int precision) {
+    AppendVia(out, width, FormatFixedExact, v, precision);
+}
+
+char* FormatInt(char* out, std::int64_t v) {
+    return std::to_chars(out, out + 24, v).ptr;
 }
 
 void AppendInt(std::string& out, std::int64_t v) {
     char text[24];
-    char* end = std::to_chars(text, text + sizeof text, v).ptr;
-    out.append(text, end);
+    out.append(text, FormatInt(text, v));
 }
 
 }  // namespace korvex

@@ -9,7 +9,18 @@
 
 namespace korvex {
 
-// Appends v as "%<width>.<precision>f" with the rules above; precision 0..17.
+// Room that one formatted number may need beyond its width: the largest double has 309
+// integer digits, and at most 17 decimals are asked for.
+constexpr int kMaxFixedLength = 340;
+
+// Writes v as "%<width>.<precision>f" with the rules above (precision 0..17) at `out`, which
+// must have room for width + kMaxFixedLength characters; returns the end of the text.
+char* FormatFixed(char* out, double v, int width, int precision);
+
+// Writes a signed decimal integer ("%d") at `out` (room for 20 characters); returns its end.
+char* FormatInt(char* out, std::int64_t v);
+
+// The same, appended to a string.
 void AppendFixed(std::string& out, double v, int width, int precision);
 
 // The reference path of AppendFixed: always goes through the 18-digit decimal form.

@@ -48,25 +48,29 @@ bool TCSVRecord::IsComplete(bool skipPositionCheck, bool skipReadingCheck) const
 
 void TCSVRecord::CSVLine(std::string& line) const {
     if (PositionMissing()) return;
-    AppendFixed(line, Long, 3, 7);
-    line += ',';
-    AppendFixed(line, Lat, 3, 7);
-    line += ',';
-    AppendFixed(line, Alt, 0, 0);
-    line += ',';
-    if (BI != MissingValue) AppendFixed(line, BI, 1, 2);
-    line += ',';
-    if (N != MissingValue && N != -1) AppendFixed(line, N, 0, 0);
-    line += ',';
-    if (Nas != MissingValue) AppendFixed(line, Nas, 0, 0);
-    line += ',';
-    if (ApplFactor != MissingValue) AppendFixed(line, ApplFactor, 0, 0);
-    line += ',';
+    char row[kMaxRowLength];
+    char* p = FormatFixed(row, Long, 3, 7);
+    *p++ = ',';
+    p = FormatFixed(p, Lat, 3, 7);
+    *p++ = ',';
+    p = FormatFixed(p, Alt, 0, 0);
+    *p++ = ',';
+    if (BI != MissingValue) p = FormatFixed(p, BI, 1, 2);
+    *p++ = ',';
+    if (N != MissingValue && N != -1) p = FormatFixed(p, N, 0, 0);
+    *p++ = ',';
+    if (Nas != MissingValue) p = FormatFixed(p, Nas, 0, 0);
+    *p++ = ',';
+    if (ApplFactor != MissingValue) p = FormatFixed(p, ApplFactor, 0, 0);
+    *p++ = ',';
+    line.append(row, static_cast<std::size_t>(p - row));
     line += Markers;
-    line += ',';
-    if (N == -1) line += '1';
-    line += ',';
-    if (Nc != MissingValue) AppendFixed(line, Nc, 4, 1);
+    p = row;
+    *p++ = ',';
+    if (N == -1) *p++ = '1';
+    *p++ = ',';
+    if (Nc != MissingValue) p = FormatFixed(p, Nc, 4, 1);
+    line.append(row, static_cast<std::size_t>(p - row));
 }
 
 }  // namespace korvex

@@ -8,6 +8,9 @@ namespace korvex {
 
 constexpr double MissingValue = -9999;
 
+// Room for one CSV line of either converter: eight numbers at their widest, markers, commas.
+constexpr int kMaxRowLength = 4096;
+
 // Valid for a reading or a Nas value: finite and not above 9999 (any negative value is valid).
 bool IsValidValue(double v);
 

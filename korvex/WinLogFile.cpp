@@ -70,16 +70,14 @@ void TWinLogFile::ConvertTo(LineSink& sink, const std::string& headerLine, bool 
     if (!isWinLogFile_) return;
     sink.WriteLine(headerLine);
     TCSVRecord row;
-    std::string line;
     while (!Eof()) {
         TLogRecord& record = ReadRecord();
         switch (record.Id) {
         case 0x0000: {
             auto& position = static_cast<LR0000&>(record);
             if (!row.PositionMissing() && row.IsComplete(skipPositionCheck, skipReadingCheck)) {
-                line.clear();
-                row.CSVLine(line);
-                sink.WriteLine(line);
+                row.CSVLine(sink.LineBuffer());
+                sink.EndLine();
                 row.Clear();
             }
             row.SetPosition(position.Latitude, position.Longitude, position.Altitude);
@@ -98,9 +96,8 @@ void TWinLogFile::ConvertTo(LineSink& sink, const std::string& headerLine, bool 
         }
     }
     if (row.IsComplete(skipPositionCheck, skipReadingCheck)) {
-        line.clear();
-        row.CSVLine(line);
-        sink.WriteLine(line);
+        row.CSVLine(sink.LineBuffer());
+        sink.EndLine();
     }
     sink.Close();
 }

@@ -69,21 +69,23 @@ bool TLogData::IsComplete(bool skipPositionCheck, bool skipReadingCheck) const {
 
 void TLogData::CSVLine(std::string& line) const {
     if (PositionMissing()) return;
-    AppendFixed(line, Long, 3, 7);
-    line += ',';
-    AppendFixed(line, Lat, 3, 7);
-    line += ',';
-    AppendInt(line, Alt);
-    line += ',';
-    if (BI != MissingValue) AppendFixed(line, BI, 1, 2);
-    line += ',';
+    char row[kMaxRowLength];
+    char* p = FormatFixed(row, Long, 3, 7);
+    *p++ = ',';
+    p = FormatFixed(p, Lat, 3, 7);
+    *p++ = ',';
+    p = FormatInt(p, Alt);
+    *p++ = ',';
+    if (BI != MissingValue) p = FormatFixed(p, BI, 1, 2);
+    *p++ = ',';
     for (std::int32_t value : {N, Nas, ApplFactor, Markers[0], Markers[1], Markers[2], Markers[3]}) {
-        if (value != kMissingInt) AppendInt(line, value);
-        line += ',';
+        if (value != kMissingInt) p = FormatInt(p, value);
+        *p++ = ',';
     }
-    if (Calibration == 1) line += '1';
-    line += ',';
-    if (Nc != MissingValue) AppendFixed(line, Nc, 4, 1);
+    if (Calibration == 1) *p++ = '1';
+    *p++ = ',';
+    if (Nc != MissingValue) p = FormatFixed(p, Nc, 4, 1);
+    line.append(row, static_cast<std::size_t>(p - row));
 }
 
 }  // namespace korvex

@@ -46,9 +46,8 @@ public:
             }
             if ((row_.MessageType == 1 || row_.MessageType == 8) &&
                 row_.IsComplete(skipPosition_, skipReading_)) {
-                line_.clear();
-                row_.CSVLine(line_);
-                sink_.WriteLine(line_);
+                row_.CSVLine(sink_.LineBuffer());
+                sink_.EndLine();
             }
         }
         ClearSlots();
@@ -66,7 +65,6 @@ private:
     TLogData row_;
     double savedNc_ = -9999;
     std::int32_t savedMarkers_[4];
-    std::string line_;
 };
 
 }  // namespace
