@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 #include <ole2.h>
+#include <ocidl.h>
 #include <wrl/client.h>
 
 #include <gtest/gtest.h>

@@ -1,0 +1,16 @@
+#!/bin/sh
+# Runs one VBScript with cscript.exe in the build's wine prefix and compares what it prints
+# with the expected text. Usage: run-vbs.sh WINE_RUN SCRIPT.vbs EXPECTED.txt
+set -e
+wine_run="$1"; script="$2"; expected="$3"
+# cscript wants a Windows path; the file system root is drive Z: in the prefix.
+windows_path="Z:$(printf '%s' "$script" | tr '/' '\\')"
+actual="$(sh "$wine_run" cscript //nologo "$windows_path" | tr -d '\r')"
+if [ "$actual" != "$(cat "$expected")" ]; then
+  echo "script $script printed:"
+  echo "$actual"
+  echo "expected:"
+  cat "$expected"
+  exit 1
+fi
+echo "$actual"
