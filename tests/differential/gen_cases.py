@@ -367,6 +367,13 @@ def hand_made_legacy():
         .slot(0, 0x08).position(*pos).slot(0, 0xFFFFD8F1).position(*pos).slot(0, 1).bytes()
     yield "leg_positions_first", LegacyLog().position(*pos).position(0, 0, 0) \
         .slot(0, 0x64320001).position(0, 75000000, 1).slot(0, 0).bytes()
+    # Position items whose first bytes happen to spell a slot tag or the end marker.
+    lat_like_tag = (515000000 & ~0xFFFF) | 0xB328
+    yield "leg_position_reads_as_tag", LegacyLog().slot(0, 0x64320001) \
+        .position(lat_like_tag, 75000000, 0xFF, first=0x08).position(*pos).slot(0, 0).bytes()
+    yield "leg_position_reads_as_end", LegacyLog().slot(0, 0x64320001).position(*pos) \
+        .slot(0, 0x64320001).position((515000000 & ~0xFFFF) | 0x4E5A, 75000000, 0x0A,
+                                      first=0x0D).position(*pos).slot(0, 0).bytes()
     for size in (511, 512, 515, 516):
         yield "leg_size_%d" % size, LegacyLog().slot(0, 0x64320001).bytes()[:size]
 
@@ -440,9 +447,10 @@ def flag_pairs(rng, count):
 
 
 def generate(folder, seed=20261210, random_binary=500, random_legacy=350,
-             flags_per_case=2, failing_close=True):
+             flags_per_case=2, failing_close=True, non_ascii_names=True):
     """Writes the logs into folder and answers the cases to run. failing_close=False leaves
-    out the cases whose only failing write is the one at closing (see add_path_cases)."""
+    out the cases whose only failing write is the one at closing (see add_path_cases);
+    non_ascii_names=False leaves out the files whose names go beyond ASCII."""
     rng = random.Random(seed)
     cases = []
 
@@ -455,6 +463,10 @@ def generate(folder, seed=20261210, random_binary=500, random_legacy=350,
 
     for name, data in list(hand_made_binary()) + list(hand_made_legacy()):
         add(name, data, [encode_flags(rng, pair) for pair in ALL_FLAG_PAIRS])
+    # Paths are 8-bit texts in the ANSI code page: a name beyond ASCII must still be found.
+    for name in ("bin_example_rows", "leg_type8") if non_ascii_names else ():
+        with open(os.path.join(folder, name + ".log"), "rb") as f:
+            add(name + "_Feld_M\u00fcller", f.read(), [encode_flags(rng, (True, True))])
 
     for kind, count, build in (("bin", random_binary, random_binary_log),
                                ("leg", random_legacy, random_legacy_log)):

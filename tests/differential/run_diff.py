@@ -54,7 +54,9 @@ def run_reference(jobs):
 def run_library(jobs, batch, runner, to_windows, root):
     convert_path = windows_path if to_windows else (lambda p: p)
     job_list = os.path.join(root, "jobs.txt")
-    with open(job_list, "w", encoding="utf-8", newline="\n") as f:
+    # Wine reads the paths in the ANSI code page 1252; Linux file names are UTF-8.
+    encoding = "cp1252" if to_windows else "utf-8"
+    with open(job_list, "w", encoding=encoding, newline="\n") as f:
         for job in jobs:
             f.write("%s\t%s\t%d\t%d\n" % (convert_path(job.case.input_path),
                                           convert_path(job.lib_output), *job.flags))
@@ -114,8 +116,12 @@ def main():
 
     root = os.path.abspath(args.work)
     prepare_work_folder(root)
+    # Under Wine two things are left out: a short CSV written to a full device (Wine's fclose
+    # does not report the failed final flush) and file names beyond ASCII (Wine maps them to
+    # Linux names only when its locale is installed; the runner's is not on every machine).
     cases = gen_cases.generate(WORK["logs"], seed=args.seed,
-                               failing_close=not args.windows_paths)
+                               failing_close=not args.windows_paths,
+                               non_ascii_names=not args.windows_paths)
     jobs = [Job(case, flags, i) for case in cases for i, flags in enumerate(case.flags)]
 
     run_reference(jobs)
