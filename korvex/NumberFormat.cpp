@@ -28,7 +28,8 @@ const std::uint64_t kPow10Int[] = {1ull, 10ull, 100ull, 1000ull, 10000ull, 10000
     10000000000000ull, 100000000000000ull, 1000000000000000ull, 10000000000000000ull,
     100000000000000000ull, 1000000000000000000ull, 10000000000000000000ull};
 
-int DecimalDigits(std::uint64_t v) {
+template <typename Unsigned>
+int DecimalDigits(Unsigned v) {
     int n = 1;
     while (n < 20 && v >= kPow10Int[n]) ++n;
     return n;
@@ -51,31 +52,33 @@ void WriteDigits(char* end, Unsigned v, int count) {
     if (count) *--end = static_cast<char>('0' + v % 10);
 }
 
-// Writes magnitude `units` (the value times 10^precision, already rounded) in fixed notation,
-// straight into place: padding, sign, the integer digits, the point and the decimals.
-char* FormatScaled(char* out, bool negative, std::uint64_t units, int width, int precision) {
-    const int integerDigits = DecimalDigits(units / kPow10Int[precision]);
-    const bool sign = negative && units != 0;
+// Writes the integer part, the point and `precision` decimals of a magnitude split into
+// `whole` and `decimals`, with padding and sign in front.
+template <typename Unsigned>
+char* WriteFixed(char* out, bool sign, Unsigned whole, Unsigned decimals, int width, int precision) {
+    const int integerDigits = DecimalDigits(whole);
     const int length = sign + integerDigits + (precision > 0 ? precision + 1 : 0);
     for (int pad = width - length; pad > 0; --pad) *out++ = ' ';
     if (sign) *out++ = '-';
-    char* const end = out + integerDigits + (precision > 0 ? precision + 1 : 0);
-    if (precision > 0) {
-        std::uint64_t scale = kPow10Int[precision];
-        if (units < 0xFFFFFFFFull) {
-            auto small = static_cast<std::uint32_t>(units);
-            WriteDigits(end, small % static_cast<std::uint32_t>(scale), precision);
-            out[integerDigits] = '.';
-            WriteDigits(out + integerDigits, small / static_cast<std::uint32_t>(scale), integerDigits);
-            return end;
-        }
-        WriteDigits(end, units % scale, precision);
-        out[integerDigits] = '.';
-        units /= scale;
+    WriteDigits(out + integerDigits, whole, integerDigits);
+    out += integerDigits;
+    if (precision == 0) return out;
+    *out = '.';
+    WriteDigits(out + 1 + precision, decimals, precision);
+    return out + 1 + precision;
+}
+
+// Writes magnitude `units` (the value times 10^precision, already rounded) in fixed notation.
+char* FormatScaled(char* out, bool negative, std::uint64_t units, int width, int precision) {
+    const bool sign = negative && units != 0;
+    if (units <= 0xFFFFFFFFull) {
+        auto small = static_cast<std::uint32_t>(units);
+        if (precision == 0) return WriteFixed<std::uint32_t>(out, sign, small, 0, width, 0);
+        auto scale = static_cast<std::uint32_t>(kPow10Int[precision < 10 ? precision : 0]);
+        if (precision < 10) return WriteFixed<std::uint32_t>(out, sign, small / scale, small % scale, width, precision);
     }
-    if (units < 0xFFFFFFFFull) WriteDigits(out + integerDigits, static_cast<std::uint32_t>(units), integerDigits);
-    else WriteDigits(out + integerDigits, units, integerDigits);
-    return end;
+    std::uint64_t scale = kPow10Int[precision];
+    return WriteFixed<std::uint64_t>(out, sign, units / scale, units % scale, width, precision);
 }
 
 // Whether magnitude * 10^precision is exactly an integer plus one half. With magnitude =
@@ -157,6 +160,11 @@ char* FormatFixed(char* out, double v, int width, int precision) {
     // within that margin of a half needs a closer look: an exact half (the common case: 123.5,
     // 5.25) rounds away from zero; anything else takes the exact path.
     double magnitude = std::fabs(v);
+    if (precision == 0 && magnitude < 2147483648.0) {
+        auto integer = static_cast<std::uint32_t>(magnitude);
+        if (static_cast<double>(integer) == magnitude)
+            return WriteFixed<std::uint32_t>(out, std::signbit(v) && integer != 0, integer, 0, width, 0);
+    }
     if (precision >= 0 && precision <= 17 && magnitude < 1e15) {
         double scaled = magnitude * kPow10[precision];
         if (scaled < 4e15) {
