@@ -417,6 +417,13 @@ def sweep_logs(rng):
             continue
         bits = struct.unpack("<I", raw)[0]
         readings.position(515000000, 75000000, 0).reading(bits, bits, 0).nas_single(bits)
+    # A tenth of a reading just above 1e16 has 16 integer digits and eighths as fraction:
+    # 18 significant digits then decide ties that an exact expansion would not see.
+    low, high = (struct.unpack("<I", f32(v))[0] for v in (1e16, 1.1259e16))
+    for _ in range(1500):
+        sign = rng.choice((0, 0x80000000))
+        readings.position(515000000, 75000000, 0).reading(sign | rng.randrange(low, high),
+                                                          120.0, 1)
     yield "sweep_readings", readings.bytes()
 
     # Legacy values: every BI byte, N, Nas and reading of a type 1 message, every N, Nas and
