@@ -132,7 +132,8 @@ def main():
         difference = compare(job)
         if difference:
             failed += 1
-            print("MISMATCH %s: %s" % (job.describe(), difference))
+            print("MISMATCH %s: %s\n    input %s" % (job.describe(), difference,
+                                                      job.case.input_path))
     print("%d passed, %d failed (%d logs)" % (len(jobs) - failed, failed, len(cases)))
     return 1 if failed else 0
 
