@@ -1,6 +1,7 @@
 // TBinaryStream: typed, sequential reads over a whole log file held in memory.
 #pragma once
 #include <cstdint>
+#include <cstring>
 #include <string>
 
 #include "FileImage.h"
@@ -36,6 +37,15 @@ public:
     void ReadString(int count, std::string& text);
     void Skip(std::int32_t count) { Position += count; }
 
+    // Hands out the next `count` bytes when they lie wholly in the file and are read
+    // little-endian, so a record can read them without a check per value; null otherwise.
+    const std::uint8_t* Claim(int count) {
+        if (ByteOrder != 1 || Position < 0 || Size - Position < count) return nullptr;
+        const std::uint8_t* bytes = Buffer.bytes.get() + Position;
+        Position += count;
+        return bytes;
+    }
+
     std::int64_t GetPosition() const { return Position; }
     std::int64_t GetSize() const { return Size; }
 
@@ -47,6 +57,42 @@ private:
     std::int64_t Position = 0;
     std::int64_t Size = 0;
     std::int32_t ByteOrder;
+};
+
+// The typed reads of TBinaryStream (little-endian) over bytes that TBinaryStream::Claim handed
+// out: no checks, since the whole payload is known to be there.
+class TPayloadCursor {
+public:
+    explicit TPayloadCursor(const std::uint8_t* bytes) : p_(bytes) {}
+    std::uint8_t ReadByte() { return *p_++; }
+    std::uint16_t ReadWord() {
+        std::uint16_t v = static_cast<std::uint16_t>(p_[0] | (p_[1] << 8));
+        p_ += 2;
+        return v;
+    }
+    std::int16_t ReadSmallInt() { return static_cast<std::int16_t>(ReadWord()); }
+    std::int32_t ReadInteger() {
+        std::uint32_t v = std::uint32_t(p_[0]) | (std::uint32_t(p_[1]) << 8) | (std::uint32_t(p_[2]) << 16) |
+                          (std::uint32_t(p_[3]) << 24);
+        p_ += 4;
+        return static_cast<std::int32_t>(v);
+    }
+    double ReadSingle() {
+        std::uint32_t bits = static_cast<std::uint32_t>(ReadInteger());
+        float single;
+        std::memcpy(&single, &bits, sizeof single);
+        return single;
+    }
+    void ReadString(int count, std::string& text) {
+        const char* b = reinterpret_cast<const char*>(p_);
+        const void* zero = std::memchr(b, 0, count);
+        text.assign(b, zero ? static_cast<const char*>(zero) - b : count);
+        p_ += count;
+    }
+    void Skip(int count) { p_ += count; }
+
+private:
+    const std::uint8_t* p_;
 };
 
 }  // namespace korvex

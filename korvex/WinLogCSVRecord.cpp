@@ -1,6 +1,7 @@
 #include "WinLogCSVRecord.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "NumberFormat.h"
 
@@ -22,7 +23,7 @@ bool RowIsComplete(bool skipPositionCheck, bool skipReadingCheck, double lat, do
 
 void TCSVRecord::Clear() {
     Lat = Long = Alt = BI = N = ApplFactor = Nas = Reading = MissingValue;
-    Markers = ",,,";
+    if (Markers != ",,,") Markers = ",,,";
 }
 
 void TCSVRecord::SetPosition(std::int32_t latitude, std::int32_t longitude, std::int16_t altitude) {
@@ -63,9 +64,14 @@ void TCSVRecord::CSVLine(std::string& line) const {
     *p++ = ',';
     if (ApplFactor != MissingValue) p = FormatFixed(p, ApplFactor, 0, 0);
     *p++ = ',';
-    line.append(row, static_cast<std::size_t>(p - row));
-    line += Markers;
-    p = row;
+    if (Markers.size() <= 16) {  // from MarkersText: three commas and at most four digits
+        std::memcpy(p, Markers.data(), Markers.size());
+        p += Markers.size();
+    } else {
+        line.append(row, static_cast<std::size_t>(p - row));
+        line += Markers;
+        p = row;
+    }
     *p++ = ',';
     if (N == -1) *p++ = '1';
     *p++ = ',';

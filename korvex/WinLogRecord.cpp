@@ -5,14 +5,97 @@
 namespace korvex {
 namespace {
 
-template <typename T, std::size_t N>
-void ReadBytes(TBinaryStream& stream, T (&bytes)[N]) {
-    for (auto& b : bytes) b = stream.ReadByte();
+template <typename Reader, typename T, std::size_t N>
+void ReadBytes(Reader& reader, T (&bytes)[N]) {
+    for (auto& b : bytes) b = reader.ReadByte();
 }
 
-template <std::size_t N>
-void ReadSmallInts(TBinaryStream& stream, std::int16_t (&values)[N]) {
-    for (auto& v : values) v = stream.ReadSmallInt();
+template <typename Reader, std::size_t N>
+void ReadSmallInts(Reader& reader, std::int16_t (&values)[N]) {
+    for (auto& v : values) v = reader.ReadSmallInt();
+}
+
+// Each record's payload fields, in file order, for either reader: the stream itself (every
+// value checked, so a payload cut short fails at the exact value) or a cursor over a payload
+// that is known to be wholly there.
+template <typename R> void ReadFields(LR0000& r, R& in) {
+    r.Latitude = in.ReadInteger();
+    r.Longitude = in.ReadInteger();
+    r.Altitude = in.ReadSmallInt();
+    r.Value4 = in.ReadInteger();
+    r.Byte5 = in.ReadByte();
+    r.Byte6 = in.ReadByte();
+    r.Value7 = in.ReadSmallInt();
+    ReadBytes(in, r.Bytes8);
+}
+template <typename R> void ReadFields(LR0011& r, R& in) {
+    ReadSmallInts(in, r.Values);
+    r.Value5 = in.ReadInteger();
+}
+template <typename R> void ReadFields(LR0020& r, R& in) {
+    r.Nas = in.ReadSmallInt();
+    r.Word2 = in.ReadWord();
+    ReadBytes(in, r.Bytes3);
+}
+template <typename R> void ReadFields(LR0030& r, R& in) {
+    ReadBytes(in, r.Bytes1);
+    r.Byte4 = in.ReadByte();
+    ReadSmallInts(in, r.Values);
+    ReadBytes(in, r.Bytes6);
+    ReadSmallInts(in, r.Values7);
+}
+template <typename R> void ReadFields(LR0031& r, R& in) {
+    ReadBytes(in, r.Bytes1);
+    ReadSmallInts(in, r.Values2);
+    ReadBytes(in, r.Bytes3);
+    ReadSmallInts(in, r.Values4);
+    in.Skip(29);
+}
+template <typename R> void ReadFields(LR0040& r, R& in) {
+    r.Value1 = in.ReadSmallInt();
+    ReadBytes(in, r.Bytes2);
+    in.Skip(3);
+}
+template <typename R> void ReadFields(LR0041& r, R& in) {
+    r.MarkerBits = in.ReadByte();
+    r.Byte2 = in.ReadByte();
+}
+template <typename R> void ReadFields(LR0050& r, R& in) {
+    r.Reading = in.ReadSingle();
+    r.Single2 = in.ReadSingle();
+    r.N = in.ReadSingle();
+    r.ApplFactor = in.ReadByte();
+    ReadBytes(in, r.Bytes5);
+}
+template <typename R> void ReadFields(LR0060& r, R& in) {
+    r.Nas = in.ReadSingle();
+    r.Value2 = in.ReadSmallInt();
+    r.Byte3 = in.ReadByte();
+    r.Byte4 = in.ReadByte();
+}
+template <typename R> void ReadFields(LR0080& r, R& in) {
+    r.Value1 = in.ReadSmallInt();
+    ReadBytes(in, r.Bytes2);
+    in.Skip(10);
+}
+template <typename R> void ReadFields(LR022x& r, R& in) {
+    for (auto& w : r.Words) w = in.ReadWord();
+    ReadSmallInts(in, r.Values);
+}
+template <typename R> void ReadFields(LR023x& r, R& in) {
+    in.Skip(20);
+    in.ReadString(12, r.Text);
+}
+
+// Reads a record's payload after its length has been checked.
+template <typename Record>
+void ReadPayload(TBinaryStream& stream, Record& record) {
+    if (const std::uint8_t* bytes = stream.Claim(record.Length)) {
+        TPayloadCursor cursor(bytes);
+        ReadFields(record, cursor);
+    } else {
+        ReadFields(record, stream);
+    }
 }
 
 }  // namespace
@@ -58,59 +141,31 @@ void LRHeader::Read(TBinaryStream& stream, std::uint16_t length) {
 }
 
 void LR0000::Read(TBinaryStream& stream, std::uint16_t length) {
-    if (!CheckLength(stream, length)) return;
-    Latitude = stream.ReadInteger();
-    Longitude = stream.ReadInteger();
-    Altitude = stream.ReadSmallInt();
-    Value4 = stream.ReadInteger();
-    Byte5 = stream.ReadByte();
-    Byte6 = stream.ReadByte();
-    Value7 = stream.ReadSmallInt();
-    ReadBytes(stream, Bytes8);
+    if (CheckLength(stream, length)) ReadPayload(stream, *this);
 }
 
 void LR0011::Read(TBinaryStream& stream, std::uint16_t length) {
-    if (!CheckLength(stream, length)) return;
-    ReadSmallInts(stream, Values);
-    Value5 = stream.ReadInteger();
+    if (CheckLength(stream, length)) ReadPayload(stream, *this);
 }
 
 void LR0020::Read(TBinaryStream& stream, std::uint16_t length) {
-    if (!CheckLength(stream, length)) return;
-    Nas = stream.ReadSmallInt();
-    Word2 = stream.ReadWord();
-    ReadBytes(stream, Bytes3);
+    if (CheckLength(stream, length)) ReadPayload(stream, *this);
 }
 
 void LR0030::Read(TBinaryStream& stream, std::uint16_t length) {
-    if (!CheckLength(stream, length)) return;
-    ReadBytes(stream, Bytes1);
-    Byte4 = stream.ReadByte();
-    ReadSmallInts(stream, Values);
-    ReadBytes(stream, Bytes6);
-    ReadSmallInts(stream, Values7);
+    if (CheckLength(stream, length)) ReadPayload(stream, *this);
 }
 
 void LR0031::Read(TBinaryStream& stream, std::uint16_t length) {
-    if (!CheckLength(stream, length)) return;
-    ReadBytes(stream, Bytes1);
-    ReadSmallInts(stream, Values2);
-    ReadBytes(stream, Bytes3);
-    ReadSmallInts(stream, Values4);
-    stream.Skip(29);
+    if (CheckLength(stream, length)) ReadPayload(stream, *this);
 }
 
 void LR0040::Read(TBinaryStream& stream, std::uint16_t length) {
-    if (!CheckLength(stream, length)) return;
-    Value1 = stream.ReadSmallInt();
-    ReadBytes(stream, Bytes2);
-    stream.Skip(3);
+    if (CheckLength(stream, length)) ReadPayload(stream, *this);
 }
 
 void LR0041::Read(TBinaryStream& stream, std::uint16_t length) {
-    if (!CheckLength(stream, length)) return;
-    MarkerBits = stream.ReadByte();
-    Byte2 = stream.ReadByte();
+    if (CheckLength(stream, length)) ReadPayload(stream, *this);
 }
 
 std::string LR0041::MarkersText() const {
@@ -123,27 +178,15 @@ std::string LR0041::MarkersText() const {
 }
 
 void LR0050::Read(TBinaryStream& stream, std::uint16_t length) {
-    if (!CheckLength(stream, length)) return;
-    Reading = stream.ReadSingle();
-    Single2 = stream.ReadSingle();
-    N = stream.ReadSingle();
-    ApplFactor = stream.ReadByte();
-    ReadBytes(stream, Bytes5);
+    if (CheckLength(stream, length)) ReadPayload(stream, *this);
 }
 
 void LR0060::Read(TBinaryStream& stream, std::uint16_t length) {
-    if (!CheckLength(stream, length)) return;
-    Nas = stream.ReadSingle();
-    Value2 = stream.ReadSmallInt();
-    Byte3 = stream.ReadByte();
-    Byte4 = stream.ReadByte();
+    if (CheckLength(stream, length)) ReadPayload(stream, *this);
 }
 
 void LR0080::Read(TBinaryStream& stream, std::uint16_t length) {
-    if (!CheckLength(stream, length)) return;
-    Value1 = stream.ReadSmallInt();
-    ReadBytes(stream, Bytes2);
-    stream.Skip(10);
+    if (CheckLength(stream, length)) ReadPayload(stream, *this);
 }
 
 void TSkippedRecord::Read(TBinaryStream& stream, std::uint16_t length) {
@@ -151,15 +194,11 @@ void TSkippedRecord::Read(TBinaryStream& stream, std::uint16_t length) {
 }
 
 void LR022x::Read(TBinaryStream& stream, std::uint16_t length) {
-    if (!CheckLength(stream, length)) return;
-    for (auto& w : Words) w = stream.ReadWord();
-    ReadSmallInts(stream, Values);
+    if (CheckLength(stream, length)) ReadPayload(stream, *this);
 }
 
 void LR023x::Read(TBinaryStream& stream, std::uint16_t length) {
-    if (!CheckLength(stream, length)) return;
-    stream.Skip(20);
-    stream.ReadString(12, Text);
+    if (CheckLength(stream, length)) ReadPayload(stream, *this);
 }
 
 TLogRecord& TRecordFactory::CreateRecord(std::int16_t type, std::uint16_t length) {
