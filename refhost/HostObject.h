@@ -24,6 +24,12 @@ struct DECLSPEC_NOVTABLE IRefHostObject : public IUnknown {
     virtual HRESULT Configure(const Json& settings) = 0;
 };
 
+}  // namespace refhost
+
+__CRT_UUID_DECL(refhost::IRefHostObject, 0x6c1d3f0e, 0x8a52, 0x4b9e, 0x9d, 0x1a, 0x3e, 0x57, 0x20, 0xb4, 0xc6, 0x81)
+
+namespace refhost {
+
 // Every host method starts here: the call is counted and logged, and the armed failure
 // switch may turn it into the chosen HRESULT (with error information naming the call).
 #define HOST_CALL(Interface, Method)                                                   \
@@ -60,28 +66,29 @@ public:
         AddRef();
         return S_OK;
     }
+    // The object's one IUnknown (COM identity).
+    IUnknown* Identity() { return static_cast<IUnknown*>(static_cast<First*>(this)); }
+
     ULONG STDMETHODCALLTYPE AddRef() override { return ++references_; }
     ULONG STDMETHODCALLTYPE Release() override {
         ULONG left = --references_;
         if (left == 0) delete static_cast<Derived*>(this);
         return left;
     }
+    // Every host interface the object answers sets error information on failure.
     HRESULT STDMETHODCALLTYPE InterfaceSupportsErrorInfo(REFIID riid) override {
-        return Implements<First, Rest...>(riid) ? S_OK : S_FALSE;
+        if (riid == IID_IUnknown || riid == IID_ISupportErrorInfo || riid == __uuidof(IRefHostObject)) return S_FALSE;
+        return Lookup(riid) ? S_OK : S_FALSE;
     }
     HRESULT Configure(const Json&) override { return E_NOTIMPL; }
 
 protected:
     // Extra interfaces a class answers beyond its list (an interface's base, say).
     void* QueryExtra(REFIID) { return nullptr; }
+    // Interfaces of its list that an object of the class declines (by its state).
+    bool Declines(REFIID) const { return false; }
 
 private:
-    template <typename I, typename... More>
-    static bool Implements(REFIID riid) {
-        if (riid == __uuidof(I)) return true;
-        if constexpr (sizeof...(More) > 0) return Implements<More...>(riid);
-        return false;
-    }
     template <typename I, typename... More>
     void* Find(REFIID riid) {
         if (riid == __uuidof(I)) return static_cast<I*>(static_cast<Derived*>(this));
@@ -89,9 +96,10 @@ private:
         return nullptr;
     }
     void* Lookup(REFIID riid) {
-        if (riid == IID_IUnknown) return static_cast<IUnknown*>(static_cast<First*>(this));
+        if (riid == IID_IUnknown) return Identity();
         if (riid == IID_ISupportErrorInfo) return static_cast<ISupportErrorInfo*>(this);
         if (riid == __uuidof(IRefHostObject)) return static_cast<IRefHostObject*>(this);
+        if (static_cast<Derived*>(this)->Declines(riid)) return nullptr;
         if (void* found = Find<First, Rest...>(riid)) return found;
         return static_cast<Derived*>(this)->QueryExtra(riid);
     }
@@ -118,6 +126,34 @@ HRESULT GiveOut(const ComPtr<T>& object, I** out) {
     return S_OK;
 }
 
+// The reference-host object of class T behind `object`, or null for anything else. The
+// caller's reference keeps it alive.
+template <typename T>
+T* Own(IUnknown* object) {
+    ComPtr<IRefHostObject> inspect;
+    if (!object || FAILED(object->QueryInterface(__uuidof(IRefHostObject), reinterpret_cast<void**>(inspect.GetAddressOf()))))
+        return nullptr;
+    return dynamic_cast<T*>(inspect.Get());
+}
+
+// What a reference-host object holds; null for a foreign or missing object.
+inline Json DescribeOf(IUnknown* object) {
+    ComPtr<IRefHostObject> inspect;
+    Json out;
+    if (object && SUCCEEDED(object->QueryInterface(__uuidof(IRefHostObject), reinterpret_cast<void**>(inspect.GetAddressOf()))))
+        inspect->Describe(out);
+    return out;
+}
+
+// Hands out one more reference to `object` as its IUnknown (null stays null).
+template <typename T>
+HRESULT GiveOutUnknown(const ComPtr<T>& object, IUnknown** out) {
+    if (!out) return E_POINTER;
+    *out = object ? object->Identity() : nullptr;
+    if (*out) (*out)->AddRef();
+    return S_OK;
+}
+
 // A collection key: VT_BSTR text, or a 1-based index of any integer type.
 struct Key {
     bool isText = false;
@@ -128,4 +164,3 @@ HRESULT ReadKey(const VARIANT& key, Key& out);
 
 }  // namespace refhost
 
-__CRT_UUID_DECL(refhost::IRefHostObject, 0x6c1d3f0e, 0x8a52, 0x4b9e, 0x9d, 0x1a, 0x3e, 0x57, 0x20, 0xb4, 0xc6, 0x81)

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include <wrl/client.h>
+
 #include <string>
 
 namespace refhost {
@@ -52,6 +54,14 @@ public:
     // Settings no host interface offers, as JSON text (e.g. {"value":"Yes"} for a property).
     HRESULT Configure(IUnknown* object, const std::string& settings) {
         return Call<HRESULT (*)(IUnknown*, const char*)>("RefHostConfigure")(object, settings.c_str());
+    }
+    // A host object of one kind ("fileList", "files", "progress", "importTarget",
+    // "dataStore", "catalog", "properties"), with optional settings as JSON text.
+    Microsoft::WRL::ComPtr<IUnknown> Create(const char* kind, const std::string& settings = std::string()) {
+        Microsoft::WRL::ComPtr<IUnknown> object;
+        HRESULT hr = Call<HRESULT (*)(const char*, const char*, IUnknown**)>("RefHostCreate")(kind, settings.c_str(), object.GetAddressOf());
+        if (FAILED(hr)) throw std::string("RefHostCreate failed for ") + kind;
+        return object;
     }
     // A switched-off class cannot be created: a host without it.
     void SetClassEnabled(const wchar_t* progId, bool enabled) {

@@ -32,12 +32,9 @@ HRESULT STDMETHODCALLTYPE CkelMeasure::ConvertTo(IkelMeasure* measure, LONG code
     HOST_CALL(IkelMeasure, ConvertTo);
     if (!converted) return E_POINTER;
     *converted = nullptr;
-    ComPtr<IRefHostObject> inspect;
     if (!measure) return E_POINTER;
     // Only measures of this engine carry a unit it knows.
-    if (FAILED(measure->QueryInterface(__uuidof(IRefHostObject), reinterpret_cast<void**>(inspect.GetAddressOf()))))
-        return E_INVALIDARG;
-    const CkelMeasure* source = dynamic_cast<CkelMeasure*>(inspect.Get());
+    const CkelMeasure* source = Own<CkelMeasure>(measure);
     if (!source) return E_INVALIDARG;
     double result = 0.0;
     Unit target{code, 0};

@@ -1,0 +1,73 @@
+// The host's catalog: the field tree, products and operations (and, for publishing, crops
+// and prescriptions). Each list can be made to come back null, as a host may answer.
+#pragma once
+#include "HostObject.h"
+#include "vnFields.h"
+#include "vnOperationDataList.h"
+#include "vnProductList.h"
+
+namespace refhost {
+
+class CvnCatalog : public HostObject<CvnCatalog, IvnCatalog> {
+public:
+    static constexpr const char* kClassName = "vnCatalog";
+
+    CvnCatalog();
+
+    HRESULT STDMETHODCALLTYPE get_OperationDataList(IvnOperationDataList** list) override;
+    HRESULT STDMETHODCALLTYPE get_ProductList(IvnProductList** list) override;
+    HRESULT STDMETHODCALLTYPE get_Fields(IvnFields** fields) override;
+    HRESULT STDMETHODCALLTYPE get_CropList(IvnCropList** list) override;
+    HRESULT STDMETHODCALLTYPE get_PrescriptionList(IvnPrescriptionList** list) override;
+    HOST_RESERVED(IvnCatalog, 3)
+    HOST_RESERVED(IvnCatalog, 4)
+    HOST_RESERVED(IvnCatalog, 6)
+    HOST_RESERVED(IvnCatalog, 8)
+    HOST_RESERVED(IvnCatalog, 9)
+    HOST_RESERVED(IvnCatalog, 10)
+    HOST_RESERVED(IvnCatalog, 11)
+    HOST_RESERVED(IvnCatalog, 13)
+    HOST_RESERVED(IvnCatalog, 14)
+    HOST_RESERVED(IvnCatalog, 15)
+    HOST_RESERVED(IvnCatalog, 16)
+    HOST_RESERVED(IvnCatalog, 17)
+    HOST_RESERVED(IvnCatalog, 18)
+    HOST_RESERVED(IvnCatalog, 19)
+    HOST_RESERVED(IvnCatalog, 20)
+    HOST_RESERVED(IvnCatalog, 21)
+    HOST_RESERVED(IvnCatalog, 22)
+    HOST_RESERVED(IvnCatalog, 23)
+    HOST_RESERVED(IvnCatalog, 24)
+    HOST_RESERVED(IvnCatalog, 25)
+    HOST_RESERVED(IvnCatalog, 26)
+    HOST_RESERVED(IvnCatalog, 27)
+    HOST_RESERVED(IvnCatalog, 28)
+    HOST_RESERVED(IvnCatalog, 29)
+    HOST_RESERVED(IvnCatalog, 30)
+    HOST_RESERVED(IvnCatalog, 31)
+    HOST_RESERVED(IvnCatalog, 32)
+    HOST_RESERVED(IvnCatalog, 33)
+    HOST_RESERVED(IvnCatalog, 34)
+    HOST_RESERVED(IvnCatalog, 35)
+
+    void Describe(Json& out) override;
+    // {"null": ["fields", "products", "operations", "crops", "prescriptions"],
+    //  "fields": [{"key", "name", "kind", "parent", "area": {"code", "value"} | null, "cropKey"}],
+    //  "products": [{"key", "name"}]}
+    HRESULT Configure(const Json& settings) override;
+
+    CvnFields& Fields() { return *fields_.Get(); }
+    CvnProductList& Products() { return *products_.Get(); }
+    CvnOperationDataList& Operations() { return *operations_.Get(); }
+
+private:
+    bool IsNull(const char* list) const;
+    void AddFields(const Json& fields);
+
+    ComPtr<CvnFields> fields_;
+    ComPtr<CvnProductList> products_;
+    ComPtr<CvnOperationDataList> operations_;
+    Json nullLists_ = Json::array();
+};
+
+}  // namespace refhost

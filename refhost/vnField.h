@@ -1,0 +1,63 @@
+// One node of the host's field tree: client (0x100), farm (0x80), field (0x40) or crop zone
+// (0x20). Only a crop zone answers IvnCropZone. The area is one measure object that stays
+// with the node, so setting its unit and then its value changes the node's area.
+#pragma once
+#include "HostObject.h"
+#include "kelMeasure.h"
+
+namespace refhost {
+
+class CvnField : public HostObject<CvnField, IvnCropZone> {
+public:
+    static constexpr const char* kClassName = "vnField";
+    static constexpr LONG kCropZone = 0x20;
+
+    CvnField(std::wstring key, std::wstring name, LONG kind, ComPtr<CvnField> parent);
+
+    HRESULT STDMETHODCALLTYPE get_Key(BSTR* key) override;
+    HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) override;
+    HRESULT STDMETHODCALLTYPE get_Kind(LONG* kind) override;
+    HRESULT STDMETHODCALLTYPE get_Parent(IvnField** parent) override;
+    HRESULT STDMETHODCALLTYPE get_Area(IkelMeasure** area) override;
+    HRESULT STDMETHODCALLTYPE get_CropKey(BSTR* key) override;
+    HOST_RESERVED(IvnField, 4)
+    HOST_RESERVED(IvnField, 5)
+    HOST_RESERVED(IvnField, 6)
+    HOST_RESERVED(IvnField, 7)
+    HOST_RESERVED(IvnField, 9)
+    HOST_RESERVED(IvnField, 10)
+    HOST_RESERVED(IvnField, 11)
+    HOST_RESERVED(IvnField, 12)
+    HOST_RESERVED(IvnField, 13)
+    HOST_RESERVED(IvnField, 14)
+    HOST_RESERVED(IvnField, 16)
+    HOST_RESERVED(IvnField, 18)
+    HOST_RESERVED(IvnField, 19)
+    HOST_RESERVED(IvnField, 20)
+    HOST_RESERVED(IvnField, 21)
+    HOST_RESERVED(IvnField, 22)
+    HOST_RESERVED(IvnField, 23)
+    HOST_RESERVED(IvnField, 24)
+    HOST_RESERVED(IvnCropZone, 26)
+
+    void* QueryExtra(REFIID riid);
+    bool Declines(REFIID riid) const { return riid == __uuidof(IvnCropZone) && kind_ != kCropZone; }
+
+    void Describe(Json& out) override;
+    // {"area": null | {"code": c, "value": v}, "cropKey": text, "name": text, "extra": any}
+    HRESULT Configure(const Json& settings) override;
+
+    const std::wstring& Key() const { return key_; }
+    void SetCreationTexts(std::wstring parentKey, std::wstring text5);
+
+private:
+    std::wstring key_;
+    std::wstring name_;
+    LONG kind_;
+    ComPtr<CvnField> parent_;  // a node holds its parent; parents do not hold children
+    ComPtr<CkelMeasure> area_;
+    std::wstring cropKey_;
+    Json created_ = Json::object();
+};
+
+}  // namespace refhost

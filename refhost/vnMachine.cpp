@@ -1,0 +1,14 @@
+#include "vnMachine.h"
+
+namespace refhost {
+
+void CvnMachine::Describe(Json& out) {
+    out = details_;
+    out["key"] = Utf8(key_);
+    out["components"] = Json::array();
+    for (const auto& component : components_) out["components"].push_back(DescribeOf(static_cast<IvnComponentParent*>(component.Get())));
+    out["containers"] = Json::array();
+    for (const auto& container : containers_) out["containers"].push_back(DescribeOf(static_cast<IvnContainer*>(container.Get())));
+}
+
+}  // namespace refhost

@@ -1,0 +1,227 @@
+#include "vnOperation.h"
+
+#include "vnProduct.h"
+
+namespace refhost {
+namespace {
+
+Json MeasureAt(IkelMeasure* measure) { return DescribeOf(measure); }
+
+std::wstring KeyOf(IUnknown* object) {
+    if (auto* product = Own<CvnProduct>(object)) return product->Key();
+    if (auto* machine = Own<CvnMachine>(object)) return machine->Key();
+    if (auto* container = Own<CvnContainer>(object)) return container->Key();
+    return std::wstring();
+}
+
+}  // namespace
+
+CvnOperation::CvnOperation(std::wstring name, ComPtr<IvnField> node, Json created, bool acceptsPoints)
+    : name_(std::move(name)), node_(std::move(node)), created_(std::move(created)), acceptsPoints_(acceptsPoints),
+      properties_(CvnProperties::Make()), extent_(CvnExtent::Make()),
+      products_(CvnOperationEntries::Make("IvnOperationProducts", __uuidof(IvnOperationProducts))),
+      machines_(CvnOperationEntries::Make("IvnOperationMachines", __uuidof(IvnOperationMachines))),
+      containers_(CvnOperationEntries::Make("IvnOperationContainers", __uuidof(IvnOperationContainers))) {}
+
+ComPtr<CvnOperationEntry> CvnOperation::NewEntry(const char* kind, const std::wstring& key, Json details) {
+    details["kind"] = kind;
+    details["key"] = Utf8(key);
+    return CvnOperationEntry::Make(std::move(details));
+}
+
+void CvnOperation::Preset(const Json& presets) {
+    struct {
+        const char* list;
+        CvnOperationEntries* entries;
+    } lists[] = {{"products", products_.Get()}, {"machines", machines_.Get()}, {"containers", containers_.Get()}};
+    for (auto& l : lists) {
+        if (!presets.contains(l.list)) continue;
+        for (const Json& key : presets.at(l.list)) {
+            std::wstring text = FromUtf8(key.get<std::string>());
+            l.entries->Add(text, NewEntry("preset", text));
+        }
+    }
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::get_Data(IvnOperationData** data) {
+    HOST_CALL(IvnOperation, get_Data);
+    if (!data) return E_POINTER;
+    *data = static_cast<IvnOperationData*>(this);
+    AddRef();
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::AddProduct(IvnProduct* product, IUnknown** entry) {
+    HOST_CALL(IvnOperation, AddProduct);
+    if (entry) *entry = nullptr;
+    if (!product) return E_POINTER;
+    ComPtr<CvnOperationEntry> added = NewEntry("product", KeyOf(product));
+    products_->Add(KeyOf(product), added);
+    return entry ? GiveOutUnknown(added, entry) : S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::AddMachine(IvnMachine* machine, LONG arg2, BSTR text3, LONG arg4, IUnknown** entry) {
+    HOST_CALL(IvnOperation, AddMachine);
+    if (entry) *entry = nullptr;
+    if (!machine) return E_POINTER;
+    if (CvnMachine* own = Own<CvnMachine>(machine)) attachedMachines_.emplace_back(own);
+    ComPtr<CvnOperationEntry> added = NewEntry("machine", KeyOf(machine), {{"arg2", arg2}, {"text3", Utf8(TextOf(text3))}, {"arg4", arg4}});
+    machines_->Add(KeyOf(machine), added);
+    return entry ? GiveOutUnknown(added, entry) : S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::AddContainer(IUnknown* productEntry, IUnknown* container, double amount, IUnknown** entry) {
+    HOST_CALL(IvnOperation, AddContainer);
+    if (entry) *entry = nullptr;
+    // A load without a container (or without a product entry) is accepted as it is.
+    Json product = productEntry ? DescribeOf(productEntry) : Json();
+    ComPtr<CvnOperationEntry> added =
+        NewEntry("load", KeyOf(container), {{"product", product}, {"amount", amount}, {"hasContainer", container != nullptr}});
+    containers_->Add(KeyOf(container), added);
+    return entry ? GiveOutUnknown(added, entry) : S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::EndPoint(VARIANT_BOOL* result) {
+    HOST_CALL(IvnOperation, EndPoint);
+    if (!points_.empty()) points_.back().ended = true;
+    if (result) *result = points_.empty() ? VARIANT_FALSE : VARIANT_TRUE;
+    return S_OK;
+}
+
+void CvnOperation::AddValueSlots(CvnPointValues& values) const {
+    for (const auto& machine : attachedMachines_)
+        for (const auto& component : machine->Components())
+            for (const auto& column : component->Columns()) values.Add(column->Key(), column->UnitOf());
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::AddPoint(double x, double y, double time, LONG arg4, LONG arg5, double arg6, IkelMeasure* m1,
+                                                 IkelMeasure* m2, IkelMeasure* m3, IkelMeasure* altitude, VARIANT_BOOL* accepted) {
+    HOST_CALL(IvnOperation, AddPoint);
+    if (!accepted) return E_POINTER;
+    *accepted = acceptsPoints_ ? VARIANT_TRUE : VARIANT_FALSE;
+    if (!acceptsPoints_) {
+        ++rejectedPoints_;
+        return S_OK;
+    }
+    Point point;
+    point.where = Json{{"x", x},       {"y", y},
+                       {"time", time}, {"arg4", arg4},
+                       {"arg5", arg5}, {"arg6", arg6},
+                       {"measures", Json::array({MeasureAt(m1), MeasureAt(m2), MeasureAt(m3), MeasureAt(altitude)})}};
+    point.values = CvnPointValues::Make();
+    AddValueSlots(*point.values.Get());
+    points_.push_back(std::move(point));
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::DeclareMarker(BSTR key, BSTR name, IUnknown** marker) {
+    HOST_CALL(IvnOperation, DeclareMarker);
+    if (marker) *marker = nullptr;
+    markerKinds_.push_back({Utf8(TextOf(key)), Utf8(TextOf(name))});
+    return marker ? GiveOutUnknown(NewEntry("marker", TextOf(key), {{"name", Utf8(TextOf(name))}}), marker)
+                  : S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::AddMarkerEvent(BSTR key, BSTR name, IUnknown** event) {
+    HOST_CALL(IvnOperation, AddMarkerEvent);
+    if (event) *event = nullptr;
+    if (points_.empty()) return E_UNEXPECTED;
+    points_.back().events.push_back({Utf8(TextOf(key)), Utf8(TextOf(name))});
+    return event ? GiveOutUnknown(NewEntry("event", TextOf(key), {{"name", Utf8(TextOf(name))}}), event)
+                 : S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::get_Properties(IvnProperties** properties) {
+    HOST_CALL(IvnOperationData, get_Properties);
+    return GiveOut(properties_, properties);
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::get_Node(IvnField** node) {
+    HOST_CALL(IvnOperationData, get_Node);
+    return GiveOut(node_, node);
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::get_Extent(IvnExtent** extent) {
+    HOST_CALL(IvnOperationData, get_Extent);
+    return GiveOut(extent_, extent);
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::get_Products(IvnOperationProducts** products) {
+    HOST_CALL(IvnOperationData, get_Products);
+    return GiveOut(products_, products);
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::get_Machines(IvnOperationMachines** machines) {
+    HOST_CALL(IvnOperationData, get_Machines);
+    return GiveOut(machines_, machines);
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::get_PointValues(IvnPointValues** values) {
+    HOST_CALL(IvnOperationData, get_PointValues);
+    if (!values) return E_POINTER;
+    *values = nullptr;
+    return points_.empty() ? S_OK : GiveOut(points_.back().values, values);
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::get_Containers(IvnOperationContainers** containers) {
+    HOST_CALL(IvnOperationData, get_Containers);
+    return GiveOut(containers_, containers);
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::put_Name(BSTR name) {
+    HOST_CALL(IvnOperationData, put_Name);
+    dataName_ = TextOf(name);
+    return S_OK;
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::get_Comment(BSTR* comment) {
+    HOST_CALL(IvnOperationData, get_Comment);
+    if (comment && nullComment_) {
+        *comment = nullptr;
+        return S_OK;
+    }
+    return CopyOut(comment_, comment);
+}
+
+HRESULT STDMETHODCALLTYPE CvnOperation::get_PrescriptionId(BSTR* id) {
+    HOST_CALL(IvnOperationData, get_PrescriptionId);
+    if (id && nullPrescriptionId_) {
+        *id = nullptr;
+        return S_OK;
+    }
+    return CopyOut(prescriptionId_, id);
+}
+
+void CvnOperation::Describe(Json& out) {
+    out = created_;
+    out["name"] = Utf8(name_);
+    out["node"] = node_ ? DescribeOf(node_.Get()).value("key", Json()) : Json();
+    out["dataName"] = Utf8(dataName_);
+    out["comment"] = Utf8(comment_);
+    out["prescriptionId"] = Utf8(prescriptionId_);
+    properties_->Describe(out["properties"]);
+    extent_->Describe(out["extent"]);
+    products_->Describe(out["products"]);
+    machines_->Describe(out["machines"]);
+    containers_->Describe(out["containers"]);
+    out["markerKinds"] = markerKinds_;
+    out["points"] = Json::array();
+    for (const Point& point : points_) {
+        Json p = point.where;
+        point.values->Describe(p["values"]);
+        p["events"] = point.events;
+        p["ended"] = point.ended;
+        out["points"].push_back(std::move(p));
+    }
+    out["rejectedPoints"] = rejectedPoints_;
+}
+
+HRESULT CvnOperation::Configure(const Json& settings) {
+    if (settings.contains("comment")) comment_ = FromUtf8(settings.at("comment").get<std::string>());
+    if (settings.contains("prescriptionId")) prescriptionId_ = FromUtf8(settings.at("prescriptionId").get<std::string>());
+    nullComment_ = settings.value("nullComment", nullComment_);
+    nullPrescriptionId_ = settings.value("nullPrescriptionId", nullPrescriptionId_);
+    return S_OK;
+}
+
+}  // namespace refhost
