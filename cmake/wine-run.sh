@@ -9,7 +9,7 @@ export WINEPREFIX="${WINEPREFIX:-$build_dir/wineprefix}"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 export TZ="${NIVRA_TEST_TZ:-Europe/Berlin}"
-export LANG=en_US.UTF-8
+export LANG=C.UTF-8
 unset LC_ALL DISPLAY
 WINE=/usr/lib/wine/wine64
 if [ ! -f "$WINEPREFIX/system.reg" ]; then

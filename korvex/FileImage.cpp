@@ -81,7 +81,9 @@ void FileLineSink::Close() {
     Flush();
     std::FILE* file = file_;
     file_ = nullptr;
-    if (std::fclose(file) != 0) throw KorvexError(SystemError("cannot close", fileName_));
+    // Some C runtimes report a failed final write only from fflush, not from fclose.
+    bool flushed = std::fflush(file) == 0;
+    if (std::fclose(file) != 0 || !flushed) throw KorvexError(SystemError("cannot write to", fileName_));
 }
 
 }  // namespace korvex

@@ -116,12 +116,7 @@ def main():
 
     root = os.path.abspath(args.work)
     prepare_work_folder(root)
-    # Under Wine two things are left out: a short CSV written to a full device (Wine's fclose
-    # does not report the failed final flush) and file names beyond ASCII (Wine maps them to
-    # Linux names only when its locale is installed; the runner's is not on every machine).
-    cases = gen_cases.generate(WORK["logs"], seed=args.seed,
-                               failing_close=not args.windows_paths,
-                               non_ascii_names=not args.windows_paths)
+    cases = gen_cases.generate(WORK["logs"], seed=args.seed)
     jobs = [Job(case, flags, i) for case in cases for i, flags in enumerate(case.flags)]
 
     run_reference(jobs)
