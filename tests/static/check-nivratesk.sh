@@ -28,6 +28,8 @@ for pair in $expected; do
   [ $((index + base)) -eq "$ordinal" ] || fail "export $name has ordinal $((index + base)), expected $ordinal"
 done
 
+echo "$headers" | grep -Eq "^Name[[:space:]]+[0-9a-f]+ NivraTesk\.DLL$" || fail "the export table does not name the DLL NivraTesk.DLL"
+
 # Imports: system DLLs only, no C++ runtime or thread library DLL.
 allowed=" kernel32.dll msvcrt.dll ole32.dll oleaut32.dll advapi32.dll shlwapi.dll user32.dll shell32.dll uuid.dll version.dll "
 for imported in $(echo "$headers" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr 'A-Z' 'a-z'); do
