@@ -1,5 +1,5 @@
 // Stand-in for the import side until it is built: the three import slots are not available
-// yet and answer E_NOTIMPL. The build drops this unit once driver/import/ImportSide.cpp exists.
+// yet and answer E_NOTIMPL. The build drops this unit once the import side lists its own units.
 #include "ImportSide.h"
 
 namespace nivra {
