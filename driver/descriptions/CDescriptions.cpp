@@ -38,8 +38,25 @@ void* CDescriptions::FindInterface(REFIID iid) {
     return nullptr;
 }
 
+// The vtable half of the dual interface, so that DispInvoke calls the methods through it.
 HRESULT CDescriptions::DispatchTypeInfo(ITypeInfo** info) {
-    return Module().RegisteredTypeInfo(__uuidof(INewEnumDispatch), info);
+    ComPtr<ITypeInfo> found;
+    HRESULT hr = Module().RegisteredTypeInfo(__uuidof(INewEnumDispatch), found.GetAddressOf());
+    if (FAILED(hr)) return hr;
+    TYPEATTR* attributes = nullptr;
+    hr = found->GetTypeAttr(&attributes);
+    if (FAILED(hr)) return hr;
+    const bool dualDispatch = attributes->typekind == TKIND_DISPATCH && (attributes->wTypeFlags & TYPEFLAG_FDUAL);
+    found->ReleaseTypeAttr(attributes);
+    if (dualDispatch) {
+        HREFTYPE vtablePart = 0;
+        ComPtr<ITypeInfo> vtableInfo;
+        if (SUCCEEDED(found->GetRefTypeOfImplType(static_cast<UINT>(-1), &vtablePart)) &&
+            SUCCEEDED(found->GetRefTypeInfo(vtablePart, vtableInfo.GetAddressOf())))
+            found = vtableInfo;
+    }
+    *info = found.Detach();
+    return S_OK;
 }
 
 HRESULT CDescriptions::GetTypeInfoCount(UINT* count) {
