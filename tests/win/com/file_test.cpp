@@ -108,6 +108,14 @@ TEST(FileObject, DispatchExposesNothing) {
     ASSERT_EQ(S_OK, file.As(&dispatch));
     DISPPARAMS none = {nullptr, nullptr, 0, 0};
     EXPECT_EQ(DISP_E_MEMBERNOTFOUND, dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
+    // Linked into this program, the object's module file is the test program, which holds no
+    // type library: the count is 0 and the call still succeeds.
+    UINT count = 9;
+    EXPECT_EQ(S_OK, dispatch->GetTypeInfoCount(&count));
+    EXPECT_EQ(0u, count);
+    ComPtr<ITypeInfo> info;
+    EXPECT_TRUE(FAILED(dispatch->GetTypeInfo(0, 0, info.GetAddressOf())));
+    EXPECT_FALSE(info);
     ComPtr<IvnTESK> driver;
     EXPECT_EQ(E_NOINTERFACE, file.As(&driver));
 }

@@ -147,6 +147,20 @@ void AddForeignDriver() {
     RegCloseKey(key);
 }
 
+// Unregistered, the collection's IDispatch has no type information (the lookup's error) while
+// its other interfaces work; nothing of the failed lookup is kept.
+void ExpectDispatchNeedsTheRegisteredTypeLibrary() {
+    ComPtr<IDispatch> dispatch = Server::Get().Create<IDispatch>(nivra::CLSID_CDescriptions);
+    ASSERT_TRUE(dispatch);
+    ComPtr<ITypeInfo> info;
+    EXPECT_EQ(TYPE_E_LIBNOTREGISTERED, dispatch->GetTypeInfo(0, 0, info.GetAddressOf()));
+    ComPtr<IvnTESKDescriptions> descriptions;
+    ASSERT_EQ(S_OK, dispatch.As(&descriptions));
+    LONG count = 0;
+    EXPECT_EQ(S_OK, descriptions->Count(&count));
+    EXPECT_EQ(1, count);
+}
+
 TEST(Registration, WritesTheServerKeysAndUnregistrationRestoresTheRegistry) {
     Server& server = Server::Get();
     AddForeignDriver();
@@ -169,10 +183,14 @@ TEST(Registration, WritesTheServerKeysAndUnregistrationRestoresTheRegistry) {
     EXPECT_EQ(before, ServerKeys() + TypeLibKeys());
     Key drivers(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VANDOR\\Drivers");
     EXPECT_TRUE(drivers.Get()) << "the host's driver list stays";
+    ExpectDispatchNeedsTheRegisteredTypeLibrary();
 
     // Registering again gives the same keys, and leaves the server registered for the others.
     ASSERT_EQ(S_OK, server.Register());
     EXPECT_EQ(registered, ServerKeys());
+    ComPtr<IDispatch> dispatch = server.Create<IDispatch>(nivra::CLSID_CDescriptions);
+    ComPtr<ITypeInfo> info;
+    EXPECT_EQ(S_OK, dispatch->GetTypeInfo(0, 0, info.GetAddressOf())) << "found once registered again";
 }
 
 }  // namespace
