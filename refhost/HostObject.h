@@ -80,6 +80,8 @@ public:
         if (riid == IID_IUnknown || riid == IID_ISupportErrorInfo || riid == __uuidof(IRefHostObject)) return S_FALSE;
         return Lookup(riid) ? S_OK : S_FALSE;
     }
+    // Classes that keep something worth reading back describe it; the rest name themselves.
+    void Describe(Json& out) override { out = Json{{"class", Derived::kClassName}}; }
     HRESULT Configure(const Json&) override { return E_NOTIMPL; }
 
 protected:
