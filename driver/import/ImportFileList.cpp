@@ -1,0 +1,99 @@
+// The file list before an import: the "File Size" column, and one file object per log file
+// and then per CSV file of the chosen folder, each with its size.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "CNivraFile.h"
+#include "CNivraTesk.h"
+#include "ImportSide.h"
+#include "ImportSteps.h"
+
+namespace nivra {
+namespace {
+
+class FindHandle {
+public:
+    explicit FindHandle(HANDLE handle) : handle_(handle) {}
+    FindHandle(const FindHandle&) = delete;
+    FindHandle& operator=(const FindHandle&) = delete;
+    ~FindHandle() {
+        if (IsOpen()) FindClose(handle_);
+    }
+    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+    HANDLE Get() const { return handle_; }
+
+private:
+    HANDLE handle_;
+};
+
+std::string WithBackslash(std::string folder) {
+    if (!folder.empty() && folder.back() != '\\') folder += '\\';
+    return folder;
+}
+
+void AddSizeEntry(CNivraFile& file, const WIN32_FIND_DATAA& entry) {
+    Bstr key = WideBstr(L"Size");
+    Bstr caption = WideBstr(L"File Size");
+    Bstr value = AnsiBstr(FileSizeText(entry.nFileSizeHigh, entry.nFileSizeLow));
+    IvnProperties* properties = Needed(file.PropertyList());
+    ComPtr<IvnProperty> added;
+    Check(properties->Add(key.Get(), caption.Get(), value.Get(), added.GetAddressOf()), properties);
+}
+
+void HandToList(IvnFileList* list, CNivraFile& file) {
+    ComPtr<IvnFileListModel> model;
+    Check(list->get_Model(model.GetAddressOf()), list);
+    ComPtr<IvnFiles> files;
+    Check(Required(model)->get_Files(files.GetAddressOf()), model.Get());
+    ComPtr<IUnknown> added;
+    Check(Required(files)->Add(static_cast<IvnFile*>(&file), added.GetAddressOf()), files.Get());
+}
+
+void ListPass(IvnFileList* list, const std::string& folder, const char* pattern) {
+    WIN32_FIND_DATAA entry;
+    FindHandle search(FindFirstFileA((folder + pattern).c_str(), &entry));
+    if (!search.IsOpen()) return;
+    do {
+        CNivraFile* made = nullptr;
+        // A file object that cannot be made (out of memory) is left out of the list.
+        if (FAILED(CNivraFile::Create(&made))) continue;
+        ComPtr<CNivraFile> file(made);
+        file->SetPath(folder + entry.cFileName);
+        AddSizeEntry(*file.Get(), entry);
+        HandToList(list, *file.Get());
+    } while (FindNextFileA(search.Get(), &entry));
+}
+
+}  // namespace
+
+std::string FileSizeText(DWORD high, DWORD low) {
+    const std::int64_t bytes = static_cast<std::int64_t>((static_cast<std::uint64_t>(high) << 32) | low);
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f KB", static_cast<double>(bytes) * (1.0 / 1024));
+    return text;
+}
+
+HRESULT PrepareFileList(CNivraTesk&, IvnFileList* list, VARIANT_BOOL* result) {
+    Needed(list);
+    Bstr key = WideBstr(L"Size");
+    Bstr caption = WideBstr(L"File Size");
+    ComPtr<IUnknown> column;
+    Check(list->AddColumn(key.Get(), caption.Get(), 80, 1, -1, column.GetAddressOf()), list);
+    column.Reset();
+    Check(list->Slot9(0), list);
+    Check(list->Slot7(-1), list);
+    if (!result) return E_INVALIDARG;
+    *result = VARIANT_TRUE;
+    return S_OK;
+}
+
+HRESULT ListFiles(CNivraTesk&, IvnFileList* list, BSTR folderText) {
+    Needed(list);
+    const std::string folder = WithBackslash(BstrToAnsi(folderText));
+    ListPass(list, folder, "*.log");
+    ListPass(list, folder, "*.csv");
+    return S_OK;
+}
+
+}  // namespace nivra

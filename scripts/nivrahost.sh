@@ -1,0 +1,70 @@
+#!/bin/sh
+# Runs the command-line host (nivrahost.exe) under wine64 in a build's private Wine prefix,
+# registering the reference host (refhost.dll) and the driver (NivraTesk.dll) there first
+# when they are new or were rebuilt. Linux paths in the arguments are handed on as Z:\ paths.
+#
+#   scripts/nivrahost.sh [--build DIR] drivers
+#   scripts/nivrahost.sh [--build DIR] list FOLDER
+#   scripts/nivrahost.sh [--build DIR] import FOLDER [FILE...] --store STORE.json [--geojson OUT.geojson]
+#
+# DIR defaults to build/win64 (NIVRA_BUILD_DIR is used when set).
+set -e
+here="$(cd "$(dirname "$0")/.." && pwd)"
+build="${NIVRA_BUILD_DIR:-$here/build/win64}"
+if [ "$1" = "--build" ]; then
+  [ $# -ge 2 ] || { echo "nivrahost.sh: --build needs a folder" >&2; exit 2; }
+  build="$2"; shift 2
+fi
+build="$(cd "$build" 2>/dev/null && pwd)" || { echo "nivrahost.sh: no build folder $build" >&2; exit 2; }
+exe="$build/tools/nivrahost/nivrahost.exe"
+refhost="$build/refhost/refhost.dll"
+driver="$build/driver/NivraTesk.dll"
+for f in "$exe" "$refhost" "$driver" "$build/driver/korvex.dll"; do
+  [ -f "$f" ] || { echo "nivrahost.sh: $f is missing; build the win64 preset first" >&2; exit 2; }
+done
+
+run="$here/cmake/wine-run.sh"
+export NIVRA_BUILD_DIR="$build"
+
+# A Linux path (absolute, or relative to here and existing, or to be created by an option)
+# as Wine sees it on drive Z:.
+to_windows() {
+  case "$1" in
+    /*) printf 'Z:%s' "$1" | tr '/' '\\' ;;
+    *) printf 'Z:%s' "$(realpath -m -- "$1")" | tr '/' '\\' ;;
+  esac
+}
+
+# Register the two DLLs in the prefix when either is newer than the last registration.
+stamp="$build/wineprefix/.nivrahost-registered"
+current="$(stat -c %Y "$refhost" "$driver" | tr '\n' ' ')"
+if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$current" ]; then
+  sh "$run" regsvr32 /s "$(to_windows "$refhost")"
+  sh "$run" regsvr32 /s "$(to_windows "$driver")"
+  mkdir -p "$(dirname "$stamp")"
+  echo "$current" > "$stamp"
+fi
+
+# Arguments: the command stays; the folder and option values are paths; FILE names stay.
+[ $# -ge 1 ] || exec sh "$run" "$exe"
+command="$1"; shift
+set -- "$command" "$@" --end-of-arguments--
+first=1
+while [ "$1" != "--end-of-arguments--" ]; do
+  arg="$1"; shift
+  if [ $first = 1 ]; then set -- "$@" "$arg"; first=0; continue; fi
+  case "$arg" in
+    --store|--geojson)
+      set -- "$@" "$arg"
+      if [ "$1" != "--end-of-arguments--" ]; then set -- "$@" "$(to_windows "$1")"; shift; fi ;;
+    -*) set -- "$@" "$arg" ;;
+    *)
+      if [ "$command" != drivers ] && [ "${folder_done:-0}" = 0 ]; then
+        set -- "$@" "$(to_windows "$arg")"; folder_done=1
+      else
+        set -- "$@" "$arg"
+      fi ;;
+  esac
+done
+shift
+exec sh "$run" "$exe" "$@"
