@@ -2,6 +2,7 @@
 // hostile or half-converted, a converter that is absent or refuses a log, and the corner
 // cases of ticking.
 #include <filesystem>
+#include <fstream>
 
 #include "ImportFixture.h"
 #include "NivraTeskIds.h"
@@ -153,6 +154,40 @@ TEST_F(ImportFaults, WithoutTheConverterBesideTheDriverTheOlderCsvIsRead) {
         std::swap(driver, lonely);
     }
     FreeLibrary(module);
+}
+
+TEST_F(ImportFaults, AnUpperCaseLogIsListedWithTheLogsButReadAsItIs) {
+    WriteLines(folder.File("U.LOG"), {kCsvHeader, "1,2,3,4,5,6,7,,,,,,8"});
+    ASSERT_EQ(List(folder.Path().string()), S_OK);
+    ASSERT_EQ(ListedNames(), std::vector<std::string>{"U.LOG"});
+    TickAll();
+    ASSERT_EQ(Import(), S_OK);
+    const Json operations = Operations();
+    ASSERT_EQ(operations.size(), 1u);
+    EXPECT_EQ(operations[0]["name"], "U");
+    EXPECT_EQ(operations[0]["points"].size(), 1u);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("U.csv")));
+}
+
+TEST_F(ImportFaults, ASizeBeyondFourGigabytesIsReadWithSixtyFourBits) {
+    {
+        std::ofstream big(folder.File("Big.csv"), std::ios::binary);
+    }
+    std::filesystem::resize_file(folder.File("Big.csv"), 5000000000ULL);  // sparse: nothing is written
+    ASSERT_EQ(List(folder.Path().string()), S_OK);
+    ASSERT_EQ(listed.size(), 1u);
+    ComPtr<IvnProperties> properties;
+    ASSERT_HRESULT_SUCCEEDED(listed[0].file->Properties(properties.GetAddressOf()));
+    VARIANT first;
+    VariantInit(&first);
+    first.vt = VT_I4;
+    first.lVal = 1;
+    ComPtr<IvnProperty> size;
+    ASSERT_HRESULT_SUCCEEDED(properties->get_Item(first, size.GetAddressOf()));
+    ASSERT_TRUE(size);
+    Bstr text;
+    ASSERT_HRESULT_SUCCEEDED(size->get_Value(text.Out()));
+    EXPECT_EQ(nivra::BstrToAnsi(text.Get()), "4882812.50 KB");
 }
 
 TEST_F(ImportFaults, ACsvWithoutNcGivesRateZeroAndRowsOutsideTheLimitsAreSkipped) {
