@@ -45,26 +45,18 @@ if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$current" ]; then
   echo "$current" > "$stamp"
 fi
 
-# Arguments: the command stays; the folder and option values are paths; FILE names stay.
+# Arguments that hold a "/" are Linux paths: they are handed on as Z:\ paths. Plain names
+# (the FILE names of import, relative folders) stay as they are; Wine resolves a relative
+# path against the current folder, which it sees on Z: as well.
 [ $# -ge 1 ] || exec sh "$run" "$exe"
-command="$1"; shift
-set -- "$command" "$@" --end-of-arguments--
-first=1
-while [ "$1" != "--end-of-arguments--" ]; do
+count=$#
+i=0
+while [ $i -lt $count ]; do
   arg="$1"; shift
-  if [ $first = 1 ]; then set -- "$@" "$arg"; first=0; continue; fi
   case "$arg" in
-    --store|--geojson)
-      set -- "$@" "$arg"
-      if [ "$1" != "--end-of-arguments--" ]; then set -- "$@" "$(to_windows "$1")"; shift; fi ;;
-    -*) set -- "$@" "$arg" ;;
-    *)
-      if [ "$command" != drivers ] && [ "${folder_done:-0}" = 0 ]; then
-        set -- "$@" "$(to_windows "$arg")"; folder_done=1
-      else
-        set -- "$@" "$arg"
-      fi ;;
+    */*) set -- "$@" "$(to_windows "$arg")" ;;
+    *) set -- "$@" "$arg" ;;
   esac
+  i=$((i + 1))
 done
-shift
 exec sh "$run" "$exe" "$@"

@@ -95,6 +95,23 @@ TEST_F(ImportFaults, NothingTickedStillFinishesAndAsksForTheSummary) {
     EXPECT_EQ(Progress()["finished"], 1);
 }
 
+TEST_F(ImportFaults, ATargetWithoutADataStoreFailsAtTheFirstFileAndANullResultAfterTheRun) {
+    WriteSmallFolder(folder);
+    ASSERT_EQ(List(folder.Path().string()), S_OK);
+    store = HostObject<IvnImportTarget>("importTarget");
+    Tick({});
+    EXPECT_EQ(Import(), S_OK) << "nothing ticked: the data store is never needed";
+    TickAll();
+    EXPECT_EQ(Import(), E_POINTER);
+
+    store.Reset();
+    Tick({});
+    store = HostObject<IvnImportTarget>("dataStore");
+    progress = HostObject<IvnProgress>("progress");
+    EXPECT_EQ(driver->ImportFiles(store.Get(), files.Get(), progress.Get(), nullptr), E_INVALIDARG);
+    EXPECT_EQ(Store()["session"]["summaries"].size(), 1u) << "the run and its summary come before the result check";
+}
+
 TEST_F(ImportFaults, LogAndCsvOfOneStemBothTickedImportTwice) {
     WriteBinaryLog(folder.File("A.log"));
     WriteLines(folder.File("A.csv"), {kCsvHeader, "1,2,3,4,5,6,7,,,,,,8"});
