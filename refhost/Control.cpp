@@ -4,9 +4,12 @@
 #include "Control.h"
 #include "HostObject.h"
 
+#include <deque>
 #include <map>
 #include <set>
 #include <string>
+#include <string_view>
+#include <unordered_set>
 #include <vector>
 
 namespace refhost {
@@ -16,7 +19,9 @@ struct State {
     LONG callCount = 0;        // host calls since the last arm or reset
     LONG failAt = 0;           // 0: disarmed; k: the k-th call fails
     HRESULT failWith = S_OK;
-    std::vector<std::string> log;
+    std::vector<const char*> log;                 // interned call names
+    std::deque<std::string> nameStorage;          // stable homes of the interned names
+    std::unordered_set<std::string_view> names;
     std::map<std::string, LONG> live;
     std::set<std::wstring> disabled;  // ProgIDs switched off
 };
@@ -38,6 +43,16 @@ void SetInjectedErrorInfo(const char* name, const IID& iid, HRESULT hr) {
     (void)hr;
 }
 
+// Call names are logged once each; the log itself holds pointers, so a long import stays cheap.
+const char* Intern(const char* name) {
+    State& s = Shared();
+    auto found = s.names.find(std::string_view(name));
+    if (found != s.names.end()) return found->data();
+    s.nameStorage.emplace_back(name);
+    s.names.insert(std::string_view(s.nameStorage.back()));
+    return s.nameStorage.back().c_str();
+}
+
 LONG CopyText(const std::string& text, char* buffer, LONG size) {
     LONG needed = static_cast<LONG>(text.size()) + 1;
     if (buffer && size > 0) {
@@ -52,7 +67,7 @@ LONG CopyText(const std::string& text, char* buffer, LONG size) {
 
 HRESULT EnterCall(const char* name, const IID& iid) {
     State& s = Shared();
-    s.log.emplace_back(name);
+    s.log.push_back(Intern(name));
     ++s.callCount;
     if (s.failAt != 0 && s.callCount == s.failAt) {
         SetInjectedErrorInfo(name, iid, s.failWith);
@@ -136,7 +151,10 @@ void RefHostReset() {
 
 LONG RefHostCallLog(char* buffer, LONG size) {
     std::string text;
-    for (const std::string& name : Shared().log) text += name + '\n';
+    for (const char* name : Shared().log) {
+        text += name;
+        text += '\n';
+    }
     return CopyText(text, buffer, size);
 }
 

@@ -1,11 +1,10 @@
 #include "vnOperation.h"
 
+#include "kelMeasure.h"
 #include "vnProduct.h"
 
 namespace refhost {
 namespace {
-
-Json MeasureAt(IkelMeasure* measure) { return DescribeOf(measure); }
 
 std::wstring KeyOf(IUnknown* object) {
     if (auto* product = Own<CvnProduct>(object)) return product->Key();
@@ -103,12 +102,7 @@ HRESULT STDMETHODCALLTYPE CvnOperation::AddPoint(double x, double y, double time
         ++rejectedPoints_;
         return S_OK;
     }
-    Point point;
-    point.where = Json{{"x", x},       {"y", y},
-                       {"time", time}, {"arg4", arg4},
-                       {"arg5", arg5}, {"arg6", arg6},
-                       {"measures", Json::array({MeasureAt(m1), MeasureAt(m2), MeasureAt(m3), MeasureAt(altitude)})}};
-    point.values = CvnPointValues::Make();
+    Point point{x, y, time, arg6, arg4, arg5, {CopyOf(m1), CopyOf(m2), CopyOf(m3), CopyOf(altitude)}, CvnPointValues::Make(), {}, false};
     AddValueSlots(*point.values.Get());
     points_.push_back(std::move(point));
     return S_OK;
@@ -126,7 +120,7 @@ HRESULT STDMETHODCALLTYPE CvnOperation::AddMarkerEvent(BSTR key, BSTR name, IUnk
     HOST_CALL(IvnOperation, AddMarkerEvent);
     if (event) *event = nullptr;
     if (points_.empty()) return E_UNEXPECTED;
-    points_.back().events.push_back({Utf8(TextOf(key)), Utf8(TextOf(name))});
+    points_.back().events.emplace_back(TextOf(key), TextOf(name));
     return event ? GiveOutUnknown(NewEntry("event", TextOf(key), {{"name", Utf8(TextOf(name))}}), event)
                  : S_OK;
 }
@@ -206,14 +200,26 @@ void CvnOperation::Describe(Json& out) {
     containers_->Describe(out["containers"]);
     out["markerKinds"] = markerKinds_;
     out["points"] = Json::array();
-    for (const Point& point : points_) {
-        Json p = point.where;
-        point.values->Describe(p["values"]);
-        p["events"] = point.events;
-        p["ended"] = point.ended;
-        out["points"].push_back(std::move(p));
-    }
+    for (const Point& point : points_) out["points"].push_back(Described(point));
     out["rejectedPoints"] = rejectedPoints_;
+}
+
+CvnOperation::MeasureCopy CvnOperation::CopyOf(IkelMeasure* measure) {
+    const CkelMeasure* own = Own<CkelMeasure>(measure);
+    return own ? MeasureCopy{true, own->UnitOf(), own->Value()} : MeasureCopy{};
+}
+
+Json CvnOperation::Described(const Point& point) {
+    Json p{{"x", point.x}, {"y", point.y}, {"time", point.time}, {"arg4", point.arg4}, {"arg5", point.arg5}, {"arg6", point.arg6}};
+    p["measures"] = Json::array();
+    for (const MeasureCopy& m : point.measures)
+        p["measures"].push_back(m.present ? Json{{"code", m.unit.code}, {"perCode", m.unit.perCode}, {"unit", SymbolOf(m.unit)}, {"value", m.value}}
+                                          : Json());
+    point.values->Describe(p["values"]);
+    p["events"] = Json::array();
+    for (const auto& event : point.events) p["events"].push_back({Utf8(event.first), Utf8(event.second)});
+    p["ended"] = point.ended;
+    return p;
 }
 
 HRESULT CvnOperation::Configure(const Json& settings) {

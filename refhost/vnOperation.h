@@ -91,12 +91,23 @@ public:
     void Preset(const Json& presets);
 
 private:
+    // What a measure held when it was passed with a point.
+    struct MeasureCopy {
+        bool present = false;
+        Unit unit;
+        double value = 0;
+    };
+    // Plain values while importing; turned into JSON only when described.
     struct Point {
-        Json where;
+        double x, y, time, arg6;
+        LONG arg4, arg5;
+        MeasureCopy measures[4];
         ComPtr<CvnPointValues> values;
-        Json events = Json::array();
+        std::vector<std::pair<std::wstring, std::wstring>> events;
         bool ended = false;
     };
+    static MeasureCopy CopyOf(IkelMeasure* measure);
+    static Json Described(const Point& point);
     ComPtr<CvnOperationEntry> NewEntry(const char* kind, const std::wstring& key, Json details = Json::object());
     void AddValueSlots(CvnPointValues& values) const;
 
