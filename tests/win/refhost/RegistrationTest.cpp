@@ -9,7 +9,8 @@
 
 namespace {
 
-const wchar_t* const kProgIds[] = {L"VANDOR.vnProperties", L"kelUOMEngine.kelUOMFactory"};
+const wchar_t* const kProgIds[] = {L"VANDOR.vnProperties", L"kelUOMEngine.kelUOMFactory", L"VANDOR.vnRxSurface",
+                                    L"VANDOR.vnFactory"};
 
 std::wstring ReadText(HKEY root, const std::wstring& key, const wchar_t* name) {
     wchar_t value[MAX_PATH] = {};
