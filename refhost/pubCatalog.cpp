@@ -1,6 +1,7 @@
 #include "pubCatalog.h"
 
 #include <algorithm>
+#include <functional>
 
 namespace refhost {
 
@@ -152,29 +153,46 @@ HRESULT STDMETHODCALLTYPE PubCatalog::get_PrescriptionList(IvnPrescriptionList**
 
 void PubCatalog::Describe(Json& out) { out = described_; }
 
-// Parents are named by key and must come before their children.
+// A node may come before its parent in the collection (a crop zone listed before its
+// field); parents are made first, the collection keeps the plan's order.
 void PubCatalog::AddNodes(const Json& nodes) {
-    for (const Json& n : nodes) {
-        std::wstring key = FromUtf8(n.at("key").get<std::string>());
-        std::wstring name = FromUtf8(n.value("name", n.at("key").get<std::string>()));
-        LONG kind = KindFromJson(n.at("kind"));
+    std::unordered_map<std::string, const Json*> byKey;
+    for (const Json& n : nodes) byKey.emplace(n.at("key").get<std::string>(), &n);
+    std::unordered_map<std::string, ComPtr<IvnField>> made;
+    std::vector<std::string> making;
+    std::function<ComPtr<IvnField>(const Json&)> make = [&](const Json& n) -> ComPtr<IvnField> {
+        const std::string key = n.at("key").get<std::string>();
+        auto done = made.find(key);
+        if (done != made.end()) return done->second;
+        if (std::find(making.begin(), making.end(), key) != making.end())
+            throw Json::out_of_range::create(403, "node \"" + key + "\" is its own ancestor", &n);
+        making.push_back(key);
         ComPtr<IvnField> parent;
         if (n.contains("parent") && !n.at("parent").is_null()) {
-            parent = nodes_->Find(FromUtf8(n.at("parent").get<std::string>()));
-            if (!parent) throw Json::out_of_range::create(403, "parent \"" + n.at("parent").get<std::string>() + "\" is not an earlier node", &n);
+            const std::string parentKey = n.at("parent").get<std::string>();
+            auto entry = byKey.find(parentKey);
+            if (entry == byKey.end()) throw Json::out_of_range::create(403, "parent \"" + parentKey + "\" is not a node", &n);
+            parent = make(*entry->second);
         }
+        making.pop_back();
+        std::wstring name = FromUtf8(n.value("name", key));
+        LONG kind = KindFromJson(n.at("kind"));
         ComPtr<CkelMeasure> area = AreaFromJson(n);
         bool nullName = n.value("nullName", false);
+        ComPtr<IvnField> node;
         if (kind == 0x20) {
-            auto zone = PubCropZone::Make(key, name, parent, area, FromUtf8(n.value("cropKey", std::string())));
+            auto zone = PubCropZone::Make(FromUtf8(key), name, parent, area, FromUtf8(n.value("cropKey", std::string())));
             zone->SetNullName(nullName);
-            nodes_->Add(key, ComPtr<IvnField>(static_cast<IvnField*>(static_cast<IvnCropZone*>(zone.Get()))));
+            node = static_cast<IvnField*>(static_cast<IvnCropZone*>(zone.Get()));
         } else {
-            auto node = PubNode::Make(key, name, kind, parent, area);
-            node->SetNullName(nullName);
-            nodes_->Add(key, ComPtr<IvnField>(static_cast<IvnField*>(node.Get())));
+            auto plain = PubNode::Make(FromUtf8(key), name, kind, parent, area);
+            plain->SetNullName(nullName);
+            node = static_cast<IvnField*>(plain.Get());
         }
-    }
+        made.emplace(key, node);
+        return node;
+    };
+    for (const Json& n : nodes) nodes_->Add(FromUtf8(n.at("key").get<std::string>()), make(n));
 }
 
 void PubCatalog::AddCrops(const Json& crops) {

@@ -104,6 +104,7 @@ private:
 class PubNodes : public HostObject<PubNodes, IvnFields> {
 public:
     static constexpr const char* kClassName = "pubNodes";
+    void Describe(Json& out) override { out = Json::object(); }
 
     HRESULT STDMETHODCALLTYPE get_Item(VARIANT keyOrIndex, IvnField** node) override;
     HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override;
@@ -120,6 +121,7 @@ private:
 class PubCrop : public HostObject<PubCrop, IvnCrop> {
 public:
     static constexpr const char* kClassName = "pubCrop";
+    void Describe(Json& out) override { out = Json::object(); }
     explicit PubCrop(std::wstring name) : name_(std::move(name)) {}
     HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) override {
         HOST_CALL(IvnCrop, get_Name);
@@ -138,6 +140,7 @@ private:
 class PubCropList : public HostObject<PubCropList, IvnCropList> {
 public:
     static constexpr const char* kClassName = "pubCropList";
+    void Describe(Json& out) override { out = Json::object(); }
 
     // VT_BSTR: the first crop of that key; an integer: that position. Missing: S_OK, null.
     HRESULT STDMETHODCALLTYPE get_Item(VARIANT keyOrIndex, IvnCrop** crop) override;
@@ -155,6 +158,7 @@ private:
 class PubOperation : public HostObject<PubOperation, IvnOperationData> {
 public:
     static constexpr const char* kClassName = "pubOperation";
+    void Describe(Json& out) override { out = Json::object(); }
     PubOperation(ComPtr<IvnField> node, std::wstring comment, std::wstring prescriptionId, bool nullComment, bool nullPrescriptionId)
         : node_(std::move(node)), comment_(std::move(comment)), prescriptionId_(std::move(prescriptionId)),
           nullComment_(nullComment), nullPrescriptionId_(nullPrescriptionId) {}
@@ -227,6 +231,7 @@ private:
 class PubOperations : public HostObject<PubOperations, IvnOperationDataList> {
 public:
     static constexpr const char* kClassName = "pubOperations";
+    void Describe(Json& out) override { out = Json::object(); }
 
     HRESULT STDMETHODCALLTYPE get_Item(VARIANT index, IvnOperationData** data) override;
     HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override;

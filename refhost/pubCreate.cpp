@@ -1,6 +1,7 @@
 // The publishing catalog made from JSON, for the tests and the command-line host.
 #include "pubCatalog.h"
 
+#include <algorithm>
 #include <new>
 #include <string>
 

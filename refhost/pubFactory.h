@@ -9,6 +9,7 @@ namespace refhost {
 class PubFactory : public HostObject<PubFactory, IvnFactory> {
 public:
     static constexpr const char* kClassName = "pubFactory";
+    void Describe(Json& out) override { out = Json::object(); }
 
     // S_OK with VARIANT_TRUE once all three files are written; E_INVALIDARG for a foreign
     // prescription; a file that cannot be written is E_FAIL with VARIANT_FALSE.

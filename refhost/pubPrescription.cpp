@@ -105,6 +105,11 @@ std::shared_ptr<const PrescriptionData> PubPrescription::FromJson(const Json& se
         for (const RateZone& zone : data->zones)
             for (const auto& rate : zone.rates) AddProductOnce(data->products, rate.first);
     }
+    if (settings.contains("extent")) {
+        const Json& e = settings.at("extent");
+        for (int i = 0; i < 4; ++i) data->extent[i] = e.at(i).get<double>();
+        data->hasExtent = true;
+    }
     data->hasRateSet = settings.value("rateSet", true);
     data->foreignFirstItem = settings.value("foreignFirstItem", false);
     return data;

@@ -19,6 +19,8 @@ struct PrescriptionData {
     std::wstring id;
     std::vector<std::wstring> products;  // product keys, in the order of the rate set
     std::vector<RateZone> zones;
+    bool hasExtent = false;  // a grid extent of its own, else the zones' bounding box
+    double extent[4] = {0, 0, 0, 0};  // x0, y0, x1, y1
     bool hasRateSet = true;
     bool foreignFirstItem = false;  // the rate set yields an item that is no rate first
 
@@ -30,6 +32,7 @@ struct PrescriptionData {
 class PubRate : public HostObject<PubRate, IvnRate> {
 public:
     static constexpr const char* kClassName = "pubRate";
+    void Describe(Json& out) override { out = Json::object(); }
     PubRate(std::wstring productKey, double value) : productKey_(std::move(productKey)), value_(value) {}
 
     HRESULT STDMETHODCALLTYPE get_ProductKey(BSTR* key) override {
@@ -65,6 +68,7 @@ private:
 class PubEnum : public HostObject<PubEnum, IEnumVARIANT> {
 public:
     static constexpr const char* kClassName = "pubEnum";
+    void Describe(Json& out) override { out = Json::object(); }
     explicit PubEnum(std::vector<ComPtr<IUnknown>> items) : items_(std::move(items)) {}
 
     HRESULT STDMETHODCALLTYPE Next(ULONG count, VARIANT* items, ULONG* fetched) override;
@@ -80,6 +84,7 @@ private:
 class PubRateSet : public HostObject<PubRateSet, IvnRateSet> {
 public:
     static constexpr const char* kClassName = "pubRateSet";
+    void Describe(Json& out) override { out = Json::object(); }
     PubRateSet(std::vector<std::pair<std::wstring, double>> rates, bool foreignFirstItem)
         : rates_(std::move(rates)), foreignFirstItem_(foreignFirstItem) {}
 
@@ -97,7 +102,8 @@ public:
     explicit PubPrescription(std::shared_ptr<const PrescriptionData> data) : data_(std::move(data)) {}
 
     // {"id", "products": [key, ...] (else the keys met in the zones), "zones": [{"polygon":
-    //  [[x, y], ...], "rates": {key: rate}}], "rateSet": bool, "foreignFirstItem": bool}
+    //  [[x, y], ...], "rates": {key: rate}}], "extent": [x0, y0, x1, y1], "rateSet": bool,
+    //  "foreignFirstItem": bool}
     static std::shared_ptr<const PrescriptionData> FromJson(const Json& settings);
 
     HRESULT STDMETHODCALLTYPE get_RateSet(IvnRateSet** rates) override;
@@ -148,6 +154,7 @@ HRESULT GiveOutProductRateSet(const PrescriptionData& data, IvnRateSet** rates);
 class PubPrescriptionList : public HostObject<PubPrescriptionList, IvnPrescriptionList> {
 public:
     static constexpr const char* kClassName = "pubPrescriptionList";
+    void Describe(Json& out) override { out = Json::object(); }
 
     HRESULT STDMETHODCALLTYPE get__NewEnum(IEnumVARIANT** items) override;
     HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override;

@@ -55,7 +55,14 @@ HRESULT STDMETHODCALLTYPE PubRxSurface::Build(IvnPrescription* prescription, Ike
             yMin = std::min(yMin, corner.second);
             yMax = std::max(yMax, corner.second);
         }
-    if (data_->zones.empty()) return S_OK;
+    if (data_->hasExtent) {
+        xMin = data_->extent[0];
+        yMin = data_->extent[1];
+        xMax = data_->extent[2];
+        yMax = data_->extent[3];
+    } else if (data_->zones.empty()) {
+        return S_OK;
+    }
     x0_ = xMin;
     y0_ = yMin;
     nx_ = CellsFor(xMax - xMin, cell);

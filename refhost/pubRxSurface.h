@@ -11,6 +11,7 @@ namespace refhost {
 class PubExtent : public HostObject<PubExtent, IvnExtent> {
 public:
     static constexpr const char* kClassName = "pubExtent";
+    void Describe(Json& out) override { out = Json::object(); }
     PubExtent(double xMin, double xMax, double yMin, double yMax) : xMin_(xMin), xMax_(xMax), yMin_(yMin), yMax_(yMax) {}
 
     HRESULT STDMETHODCALLTYPE get_YMin(double* y) override { return Give("get_YMin", yMin_, y); }

@@ -1,16 +1,25 @@
 // CNivraPublisher: the component through which the host sends planning data to the terminal.
-// This unit holds its identity slots (the IvnComponent head) and the slots it never offers;
-// its publishing slots answer E_NOTIMPL until the publish work is in place.
+// It keeps the destination folder, offers the publish options, and runs the publish into its
+// text store (publisher/PublishRun).
 #pragma once
+#include <string>
+
 #include "ComObject.h"
 #include "ComOwners.h"
 #include "DriverInterfaces.h"
+#include "HostInterfaces.h"
+#include "publisher/TextStore.h"
 
 namespace nivra {
 
 class CNivraPublisher final : public ComObject<IvnPublisher, IProvideClassInfo> {
 public:
     explicit CNivraPublisher(IUnknown* outer) : ComObject(outer) {}
+    ~CNivraPublisher() override;
+
+    // The units factory, the grid cell size and the options object; E_FAIL without them
+    // (the options object alone may be missing).
+    HRESULT FinalConstruct() override;
 
     // IvnComponent
     HRESULT STDMETHODCALLTYPE get_Language(BSTR* language) override;
@@ -42,7 +51,22 @@ protected:
     void* FindInterface(REFIID iid) override;
 
 private:
+    HRESULT PublishInto(IvnCatalog* catalog, VARIANT_BOOL* ok);
+    void KeepHostSession(IUnknown* object, ComPtr<IvnHostSession>& member);
+
+    Bstr storedText_;
     Bstr language_;
+    Bstr destinationFolderWide_;
+    Bstr extraText_;  // offered to the host; nothing assigns it
+    ComPtr<IkelUOMFactory> unitsFactory_;
+    std::string destinationFolder_;
+    ComPtr<IvnProperties> options_;
+    ComPtr<IUnknown> reservedObject_;  // offered to the host; nothing assigns it
+    ComPtr<IkelMeasure> cellSize_;
+    ComPtr<IvnHostSession> hostObjectB_;
+    ComPtr<IvnHostSession> hostObjectA_;
+    ComPtr<IUnknown> storedObject_;
+    TextStore store_;
 };
 
 }  // namespace nivra
