@@ -47,12 +47,15 @@ bool IsLogFile(const std::string& path) { return std::strcmp(PathFindExtensionA(
 
 }  // namespace
 
-std::string DriverModuleFolder() {
+bool DriverModuleFolder(std::string& folder) {
     char path[MAX_PATH] = {};
-    DWORD length = GetModuleFileNameA(Module().Instance(), path, MAX_PATH);
-    std::string folder(path, length < MAX_PATH ? length : 0);
-    std::size_t slash = folder.rfind('\\');
-    return slash == std::string::npos ? std::string() : folder.substr(0, slash + 1);
+    const DWORD length = GetModuleFileNameA(Module().Instance(), path, MAX_PATH);
+    // A cut-off path names another folder: no library is bound from there.
+    if (length == 0 || length >= MAX_PATH) return false;
+    folder.assign(path, length);
+    const std::size_t slash = folder.rfind('\\');
+    folder.erase(slash == std::string::npos ? 0 : slash + 1);
+    return true;
 }
 
 ConversionResult ConvertIfLog(const std::string& sourcePath) {
@@ -60,7 +63,8 @@ ConversionResult ConvertIfLog(const std::string& sourcePath) {
     ConversionResult result{false, sourcePath.substr(0, sourcePath.size() - 4) + ".csv"};
     LibraryHandle library;
     KorvexToCsv convert = nullptr;
-    if (BindKorvex(DriverModuleFolder(), library, convert) != 0) return result;
+    std::string folder;
+    if (!DriverModuleFolder(folder) || BindKorvex(folder, library, convert) != 0) return result;
     // Only the low 16 bits of the answer carry the result.
     const auto answer = static_cast<std::uint16_t>(convert(sourcePath.c_str(), result.dataPath.c_str(), kSkipCheck, kSkipCheck));
     result.converted = answer == 0;

@@ -30,8 +30,9 @@ struct ConversionResult {
 // A file whose extension is exactly ".log" is converted to the CSV of the same stem beside it;
 // any other file is its own data path.
 ConversionResult ConvertIfLog(const std::string& sourcePath);
-// The converter library's folder: the driver module's own, with its trailing backslash.
-std::string DriverModuleFolder();
+// The converter library's folder: the driver module's own, with its trailing backslash
+// (empty when the module path has none). False when the module path cannot be read whole.
+bool DriverModuleFolder(std::string& folder);
 
 // --- field tree and summary ------------------------------------------------------------
 

@@ -170,7 +170,14 @@ int RunDrivers(const std::vector<std::wstring>& args) {
     std::vector<RegisteredDriver> drivers = RegisteredDrivers();
     if (drivers.empty()) throw CommandError{L"no driver is registered under HKLM\\SOFTWARE\\VANDOR\\Drivers", 1};
     for (const RegisteredDriver& entry : drivers) {
-        ComPtr<IvnTESKDescriptions> descriptions = OpenDescriptions(entry);
+        ComPtr<IvnTESKDescriptions> descriptions;
+        try {
+            descriptions = OpenDescriptions(entry);
+        } catch (const CommandError& error) {
+            Print(entry.key + L"  (" + entry.progId + L")");
+            Print(L"    unusable: " + error.message);
+            continue;
+        }
         Bstr name, description, version;
         descriptions->Name(name.Out());
         descriptions->Description(description.Out());

@@ -65,7 +65,13 @@ ComPtr<IvnTESK> CreateFirstDriver() {
     if (drivers.empty()) throw CommandError{L"no driver is registered under HKLM\\SOFTWARE\\VANDOR\\Drivers", 1};
     HRESULT last = E_FAIL;
     for (const RegisteredDriver& entry : drivers) {
-        ComPtr<IvnTESKDescriptions> descriptions = OpenDescriptions(entry);
+        // A stale entry whose collection is gone does not stop the others, as in the host.
+        ComPtr<IvnTESKDescriptions> descriptions;
+        try {
+            descriptions = OpenDescriptions(entry);
+        } catch (const CommandError&) {
+            continue;
+        }
         VARIANT first;
         VariantInit(&first);
         first.vt = VT_I4;
