@@ -3,9 +3,12 @@
 // driver made per row replayed directly on the reference host, which gives the share of the
 // import's time spent inside the host.
 //
-//   import_bench [ROWS] [--keep FOLDER]
+//   import_bench [ROWS] [--keep FOLDER] [--no-replay] [--modules]
+// --no-replay times the import alone; --modules prints where the driver and the host lie in
+// memory, for attributing a profiler's samples.
 #include <windows.h>
 #include <ole2.h>
+#include <psapi.h>
 #include <time.h>
 
 #include <cstdio>
@@ -176,6 +179,14 @@ void ReplayRow(IvnOperation* operation, IkelUOMFactory* units, IvnProgress* prog
     progress->SetPosition(static_cast<double>(k), &accepted);
 }
 
+// Where the two modules lie, for a profiler's samples ("--modules").
+void PrintModule(const wchar_t* name) {
+    HMODULE module = GetModuleHandleW(name);
+    MODULEINFO info{};
+    if (module && GetModuleInformation(GetCurrentProcess(), module, &info, sizeof info))
+        std::printf("module %ls %p %lu\n", name, info.lpBaseOfDll, static_cast<unsigned long>(info.SizeOfImage));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -183,8 +194,11 @@ int main(int argc, char** argv) {
     _tzset();
     long rows = argc > 1 && argv[1][0] != '-' ? std::atol(argv[1]) : 1000000;
     std::string keep;
-    for (int i = 1; i + 1 < argc; ++i)
-        if (std::string(argv[i]) == "--keep") keep = argv[i + 1];
+    bool replay = true;
+    for (int i = 1; i < argc; ++i) {
+        if (std::string(argv[i]) == "--keep" && i + 1 < argc) keep = argv[i + 1];
+        if (std::string(argv[i]) == "--no-replay") replay = false;
+    }
     Require(rows > 0, "ROWS must be positive");
     RequireOk(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), "COM");
 
@@ -208,14 +222,22 @@ int main(int argc, char** argv) {
         ComPtr<IkelUOMFactory> units = UnitsFactory();
         ComPtr<IvnProgress> progress = HostObject<IvnProgress>(host, "progress");
         Stopwatch watch;
-        for (long k = 0; k < rows; ++k) ReplayRow(operation.Get(), units.Get(), progress.Get(), k);
+        for (long k = 0; replay && k < rows; ++k) ReplayRow(operation.Get(), units.Get(), progress.Get(), k);
         const double hostSeconds = watch.Seconds();
 
         std::printf("rows                 %ld\n", rows);
         std::printf("host calls           %ld (%.1f per row)\n", static_cast<long>(calls), static_cast<double>(calls) / rows);
         std::printf("import               %.3f s, %.0f rows/s\n", importSeconds, rows / importSeconds);
-        std::printf("host calls replayed  %.3f s\n", hostSeconds);
-        std::printf("share inside host    %.0f %%\n", 100.0 * hostSeconds / importSeconds);
+        if (replay) {
+            std::printf("host calls replayed  %.3f s\n", hostSeconds);
+            std::printf("share inside host    %.0f %%\n", 100.0 * hostSeconds / importSeconds);
+        }
+        for (int i = 1; i < argc; ++i)
+            if (std::string(argv[i]) == "--modules") {
+                PrintModule(L"NivraTesk.dll");
+                PrintModule(L"refhost.dll");
+                PrintModule(L"import_bench.exe");
+            }
         host.Reset();
     }
     if (keep.empty()) std::filesystem::remove_all(folder);
