@@ -261,9 +261,14 @@ TEST_F(ImportFaults, HostileFolderContentsGiveAClearOutcome) {
     ASSERT_EQ(Import(), S_OK);
     const Json store = Store();
     const Json& operations = store["catalog"]["operations"];
-    bool wide = false;
+    bool wide = false, lyingLog = false;
     for (const Json& op : operations) {
         EXPECT_NE(op["name"], "Gone_260301");
+        if (op["name"] == "Lying_260301") {
+            // Whatever the converter kept of the lying log is imported, and nothing else.
+            lyingLog = true;
+            EXPECT_EQ(op["points"].size(), ReadCsvRows(folder.File("Lying_260301.csv")).size());
+        }
         if (op["name"] != "Wide_260301") continue;
         wide = true;
         ASSERT_EQ(op["points"].size(), 1u);
@@ -271,6 +276,7 @@ TEST_F(ImportFaults, HostileFolderContentsGiveAClearOutcome) {
         EXPECT_EQ(ValueOf(op["points"][0], "Biomass_Index"), 3.25);
     }
     EXPECT_TRUE(wide);
+    EXPECT_TRUE(lyingLog);
     // The long line made one field and one farm, not pieces of either.
     std::size_t longFields = 0, farms = 0;
     for (const Json& node : store["catalog"]["fields"]) {
