@@ -120,6 +120,8 @@ TEST_F(TerminalImport, EveryTickedFileBecomesAnOperationOnItsFieldAndDay) {
         for (const Json& point : (*op)["points"]) EXPECT_EQ(point["time"].get<double>(), LocalMidnight(c.year, c.month, c.day));
         EXPECT_EQ((*op)["markerKinds"].size(), 5u);
         EXPECT_EQ((*op)["extent"]["slot12"], Json::array({0}));
+        // The zone's standard offset, east positive (the C runtime counts seconds west).
+        EXPECT_EQ((*op)["extent"]["timeZoneHours"], Json::array({-static_cast<double>(_timezone) / 3600.0}));
     }
     // Areas from fields.txt: an unreadable size repeats the line before's.
     EXPECT_EQ((*Node(store, "North Field"))["area"]["value"], 12.5);
