@@ -142,6 +142,23 @@ TEST_F(PublishRun, OtherClearDataValuesStartFromEmptyLists) {
     }
 }
 
+// An option whose value comes back as a null text reads as "" and so as no match.
+TEST_F(PublishRun, NullClearDataValueStartsFromEmptyLists) {
+    MakePublisher();
+    ChooseOption(L"ClearData", "No");
+    ComPtr<IvnProperties> options;
+    ASSERT_EQ(S_OK, publisher->get_Options(options.GetAddressOf()));
+    ComPtr<IvnProperty> option;
+    Variant key = Variant::Text(L"ClearData");
+    ASSERT_EQ(S_OK, options->get_Item(*key.Get(), option.GetAddressOf()));
+    Json plan{{"nodes", {Node("f", "farm", "", "Hof"), Node("fld", "field", "f", "North"), CropZone("cz", "fld", "wheat")}},
+              {"operations", {Operation("cz", "dose")}}};
+    EXPECT_TRUE(Publish(plan));
+    ASSERT_EQ(S_OK, host.Configure(option.Get(), Json{{"nullValue", true}}.dump()));
+    EXPECT_TRUE(Publish(plan));
+    EXPECT_EQ(Read("tasks.txt"), TasksFile({"North;0.00;;Hof;dose;;0;null"}));
+}
+
 // A file that cannot be opened makes the result false; the other files are still written.
 TEST_F(PublishRun, UnwritableFileReportsFailureAndWritesTheOthers) {
     MakePublisher();
