@@ -34,8 +34,8 @@ test: build
 	@$(MAKE) --no-print-directory $(addprefix test-,$(PRESETS_TESTED)) static-checks fuzz
 	@echo "make test: all suites passed"
 
-demo: build-native
-	sh scripts/demo.sh build/native
+demo: build-native build-win64
+	sh scripts/demo.sh build/native build/win64 build/demo
 
 bench: build-native
 	sh bench/run.sh build/native
