@@ -91,7 +91,12 @@ head -n 4 "$csvdir/Log_North_Field_260412.csv" | tr -d '\r' | sed 's/^/     /'
 section "3. Importing $terminal through the driver (nivrahost under Wine)"
 echo "   the driver converts each log through korvex.dll, reads fields.txt for farms and areas,"
 echo "   and builds one operation per log in the reference host"
-step_start "import through the driver (Wine)"
+import_step="import through the driver (Wine)"
+if [ ! -f "$win64/wineprefix/system.reg" ]; then
+    echo "   (first run in this build: the build's Wine prefix is created and the DLLs registered first)"
+    import_step="$import_step, new Wine prefix"
+fi
+step_start "$import_step"
 # The Windows program writes CR LF line ends; the summary is kept with plain ones.
 host import "$terminal" --store "$store" --geojson "$geojson" --quiet > "$out/import.raw" 2>&1 ||
     { tr -d '\r' < "$out/import.raw" | sed 's/^/   /' >&2; fail "the import through the driver failed"; }
@@ -199,7 +204,7 @@ echo "   published terminal data  $published  (grids and shapes in UTM 32N metre
 echo "   import summary           $out/import.txt"
 echo
 echo "Time:"
-printf '%s' "$timings" | awk -F'|' '{ printf "   %-36s %6.1f s\n", $1, $2 / 1000 }'
-awk -v ms=$(($(now_ms) - t_all)) 'BEGIN { printf "   %-36s %6.1f s\n", "whole demo", ms / 1000 }'
+printf '%s' "$timings" | awk -F'|' '{ printf "   %-50s %6.1f s\n", $1, $2 / 1000 }'
+awk -v ms=$(($(now_ms) - t_all)) 'BEGIN { printf "   %-50s %6.1f s\n", "whole demo", ms / 1000 }'
 echo
 echo "demo: all steps passed"
