@@ -2,7 +2,7 @@
 """Checks an import of a terminal folder against an independent reading of its files.
 
     check_import.py FOLDER STORE.json [--geojson POINTS.geojson] [--tz ZONE]
-                    [--windows-folder 'Z:\\path\\to\\folder'] [--report N]
+                    [--converted-csv auto|listed|new] [--whole-lines] [--report N]
 
 FOLDER is the folder that was imported, STORE.json the store that `nivrahost import FOLDER
 --store STORE.json` wrote (and POINTS.geojson its --geojson output, if any). Every log is
@@ -402,7 +402,8 @@ def check_operation(report, op, want, zone, tz_hours):
 
 
 def expected_files(folder, windows_folder):
-    """(file name, data path as the driver holds it, CSV bytes or None, conversion note)."""
+    """Per file in the order of the import's two passes: (file name, data path as the driver
+    holds it, the CSV bytes it reads, whether the conversion failed, whether it is a log)."""
     names = sorted(os.listdir(folder))
     logs = [n for n in names if n.lower().endswith(".log") and os.path.isfile(os.path.join(folder, n))]
     csvs = [n for n in names if n.lower().endswith(".csv") and os.path.isfile(os.path.join(folder, n))]
@@ -428,9 +429,7 @@ def check(args):
     tz_hours = standard_offset_hours(zone)
     report = Report(args.report)
     folder = os.path.abspath(args.folder)
-    windows_folder = args.windows_folder or "Z:" + folder.replace("/", "\\")
-    if not windows_folder.endswith("\\"):
-        windows_folder += "\\"
+    windows_folder = "Z:" + folder.replace("/", "\\").rstrip("\\") + "\\"
     with open(args.store, encoding="utf-8") as f:
         store = json.load(f)
     catalog = store.get("catalog", {})
@@ -552,7 +551,6 @@ def main():
     parser.add_argument("store")
     parser.add_argument("--geojson")
     parser.add_argument("--tz", default=os.environ.get("NIVRA_TEST_TZ", "Europe/Berlin"))
-    parser.add_argument("--windows-folder", help="the folder as the driver saw it (default: Z: and the absolute path)")
     parser.add_argument("--converted-csv", choices=("auto", "listed", "new"), default="auto",
                         help="a CSV file beside a log: 'listed' when it was in the folder before the import "
                         "(then it is imported too), 'new' when the import's conversion made it, 'auto' "
