@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 #include <string_view>
-#include <unordered_set>
+#include <unordered_map>
 #include <vector>
 
 namespace refhost {
@@ -19,10 +19,12 @@ struct State {
     LONG callCount = 0;        // host calls since the last arm or reset
     LONG failAt = 0;           // 0: disarmed; k: the k-th call fails
     HRESULT failWith = S_OK;
-    std::vector<const char*> log;                 // interned call names
+    bool errorInfoSet = false;                    // an injected failure left error information
+    std::vector<unsigned short> log;              // call sites by id, in call order
+    std::vector<const char*> siteNames;           // interned names by site id
     std::deque<std::string> nameStorage;          // stable homes of the interned names
-    std::unordered_set<std::string_view> names;
-    std::map<std::string, LONG> live;
+    std::unordered_map<std::string_view, unsigned short> sites;
+    std::map<std::string, LONG> live;             // nodes stay put: counters are held by reference
     std::set<std::wstring> disabled;  // ProgIDs switched off
 };
 
@@ -43,14 +45,16 @@ void SetInjectedErrorInfo(const char* name, const IID& iid, HRESULT hr) {
     (void)hr;
 }
 
-// Call names are logged once each; the log itself holds pointers, so a long import stays cheap.
-const char* Intern(const char* name) {
+// Call names are stored once each and logged by their site id, so a long import stays cheap.
+unsigned short SiteOf(const char* name) {
     State& s = Shared();
-    auto found = s.names.find(std::string_view(name));
-    if (found != s.names.end()) return found->data();
+    auto found = s.sites.find(std::string_view(name));
+    if (found != s.sites.end()) return found->second;
     s.nameStorage.emplace_back(name);
-    s.names.insert(std::string_view(s.nameStorage.back()));
-    return s.nameStorage.back().c_str();
+    auto id = static_cast<unsigned short>(s.siteNames.size());
+    s.siteNames.push_back(s.nameStorage.back().c_str());
+    s.sites.emplace(std::string_view(s.nameStorage.back()), id);
+    return id;
 }
 
 LONG CopyText(const std::string& text, char* buffer, LONG size) {
@@ -65,20 +69,30 @@ LONG CopyText(const std::string& text, char* buffer, LONG size) {
 
 }  // namespace
 
-HRESULT EnterCall(const char* name, const IID& iid) {
+CallSite RegisterCall(const char* name, const IID& iid) {
+    unsigned short id = SiteOf(name);
+    return CallSite{id, Shared().siteNames[id], &iid};
+}
+
+HRESULT EnterCall(const CallSite& site) {
     State& s = Shared();
-    s.log.push_back(Intern(name));
+    s.log.push_back(site.id);
     ++s.callCount;
     if (s.failAt != 0 && s.callCount == s.failAt) {
-        SetInjectedErrorInfo(name, iid, s.failWith);
+        SetInjectedErrorInfo(site.name, *site.iid, s.failWith);
+        s.errorInfoSet = true;
         return s.failWith;
     }
-    SetErrorInfo(0, nullptr);  // no stale information from an earlier failure
+    if (s.errorInfoSet) {  // no stale information from an injected failure
+        SetErrorInfo(0, nullptr);
+        s.errorInfoSet = false;
+    }
     return S_OK;
 }
 
-void ObjectCreated(const char* className) { ++Shared().live[className]; }
-void ObjectDestroyed(const char* className) { --Shared().live[className]; }
+HRESULT EnterCall(const char* name, const IID& iid) { return EnterCall(RegisterCall(name, iid)); }
+
+LONG& LiveCounter(const char* className) { return Shared().live[className]; }
 
 LONG LiveObjects() {
     LONG total = 0;
@@ -151,8 +165,8 @@ void RefHostReset() {
 
 LONG RefHostCallLog(char* buffer, LONG size) {
     std::string text;
-    for (const char* name : Shared().log) {
-        text += name;
+    for (unsigned short id : Shared().log) {
+        text += Shared().siteNames[id];
         text += '\n';
     }
     return CopyText(text, buffer, size);

@@ -4,12 +4,22 @@
 
 namespace refhost {
 
-// Counts one host call and logs its name; answers the injected HRESULT when the failure
-// switch is armed for exactly this call, else S_OK.
+// One place in the host that takes calls, registered once: its interned name and interface.
+struct CallSite {
+    unsigned short id;
+    const char* name;
+    const IID* iid;
+};
+CallSite RegisterCall(const char* name, const IID& iid);
+
+// Counts one host call and logs it; answers the injected HRESULT when the failure switch is
+// armed for exactly this call, else S_OK.
+HRESULT EnterCall(const CallSite& site);
+// The same for a call whose name is made at run time (interned on every call).
 HRESULT EnterCall(const char* name, const IID& iid);
 
-void ObjectCreated(const char* className);
-void ObjectDestroyed(const char* className);
+// The live-object counter of a class; it lives as long as the module.
+LONG& LiveCounter(const char* className);
 LONG LiveObjects();
 
 // Classes can be switched off so that tests see a host without them.

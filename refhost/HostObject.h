@@ -31,11 +31,13 @@ __CRT_UUID_DECL(refhost::IRefHostObject, 0x6c1d3f0e, 0x8a52, 0x4b9e, 0x9d, 0x1a,
 namespace refhost {
 
 // Every host method starts here: the call is counted and logged, and the armed failure
-// switch may turn it into the chosen HRESULT (with error information naming the call).
-#define HOST_CALL(Interface, Method)                                                   \
-    do {                                                                               \
-        HRESULT injected_ = ::refhost::EnterCall(#Interface "." #Method, __uuidof(Interface)); \
-        if (FAILED(injected_)) return injected_;                                       \
+// switch may turn it into the chosen HRESULT (with error information naming the call). Each
+// call site registers its name once, so a call costs a counter and one entry in the log.
+#define HOST_CALL(Interface, Method)                                                              \
+    do {                                                                                          \
+        static const ::refhost::CallSite site_ = ::refhost::RegisterCall(#Interface "." #Method, __uuidof(Interface)); \
+        HRESULT injected_ = ::refhost::EnterCall(site_);                                          \
+        if (FAILED(injected_)) return injected_;                                                  \
     } while (0)
 
 // A slot the host has but the driver never calls.
@@ -48,10 +50,10 @@ namespace refhost {
 template <typename Derived, typename First, typename... Rest>
 class HostObject : public First, public Rest..., public ISupportErrorInfo, public IRefHostObject {
 public:
-    HostObject() { ObjectCreated(Derived::kClassName); }
+    HostObject() { ++LiveCount(); }
     HostObject(const HostObject&) = delete;
     HostObject& operator=(const HostObject&) = delete;
-    virtual ~HostObject() { ObjectDestroyed(Derived::kClassName); }
+    virtual ~HostObject() { --LiveCount(); }
 
     // A new object with its first reference taken by the returned pointer.
     template <typename... Args>
@@ -84,6 +86,9 @@ public:
     void Describe(Json& out) override { out = Json{{"class", Derived::kClassName}}; }
     HRESULT Configure(const Json&) override { return E_NOTIMPL; }
 
+    // References held on the object, by anyone.
+    ULONG References() const { return references_; }
+
 protected:
     // Extra interfaces a class answers beyond its list (an interface's base, say).
     void* QueryExtra(REFIID) { return nullptr; }
@@ -91,6 +96,11 @@ protected:
     bool Declines(REFIID) const { return false; }
 
 private:
+    static LONG& LiveCount() {
+        static LONG& counter = LiveCounter(Derived::kClassName);
+        return counter;
+    }
+
     template <typename I, typename... More>
     void* Find(REFIID riid) {
         if (riid == __uuidof(I)) return static_cast<I*>(static_cast<Derived*>(this));

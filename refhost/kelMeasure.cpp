@@ -4,27 +4,26 @@ namespace refhost {
 
 HRESULT STDMETHODCALLTYPE CkelMeasure::put_UnitCode(LONG code) {
     HOST_CALL(IkelMeasure, put_UnitCode);
-    unit_ = Unit{code, 0};
+    home_->unit = Unit{code, 0};
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CkelMeasure::get_Value(double* value) {
     HOST_CALL(IkelMeasure, get_Value);
     if (!value) return E_POINTER;
-    *value = value_;
+    *value = home_->value;
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CkelMeasure::put_Value(double value) {
     HOST_CALL(IkelMeasure, put_Value);
-    value_ = value;
+    home_->value = value;
     return S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CkelMeasure::SetValue(double value, LONG code, LONG perCode) {
     HOST_CALL(IkelMeasure, SetValue);
-    value_ = value;
-    unit_ = Unit{code, perCode};
+    *home_ = StoredMeasure{Unit{code, perCode}, value};
     return S_OK;
 }
 
@@ -38,7 +37,7 @@ HRESULT STDMETHODCALLTYPE CkelMeasure::ConvertTo(IkelMeasure* measure, LONG code
     if (!source) return E_INVALIDARG;
     double result = 0.0;
     Unit target{code, 0};
-    if (!ConvertUnits(source->value_, source->unit_, target, result)) return E_INVALIDARG;
+    if (!ConvertUnits(source->Value(), source->UnitOf(), target, result)) return E_INVALIDARG;
     *converted = Make(target, result).Detach();
     return S_OK;
 }
@@ -48,12 +47,14 @@ HRESULT STDMETHODCALLTYPE CkelMeasure::get_Value(VARIANT* value) {
     if (!value) return E_POINTER;
     VariantInit(value);
     value->vt = VT_R8;
-    value->dblVal = value_;
+    value->dblVal = home_->value;
     return S_OK;
 }
 
-void CkelMeasure::Describe(Json& out) {
-    out = Json{{"code", unit_.code}, {"perCode", unit_.perCode}, {"unit", SymbolOf(unit_)}, {"value", value_}};
+Json Described(const StoredMeasure& m) {
+    return Json{{"code", m.unit.code}, {"perCode", m.unit.perCode}, {"unit", SymbolOf(m.unit)}, {"value", m.value}};
 }
+
+void CkelMeasure::Describe(Json& out) { out = Described(*home_); }
 
 }  // namespace refhost

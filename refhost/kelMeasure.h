@@ -1,16 +1,27 @@
 // A measure of the units engine: a value in a unit. As a quantity it hands on its value as
-// a VT_R8.
+// a VT_R8. A measure keeps its value itself, or in a home that another object stores (the
+// value slots of a logged point keep theirs in their operation's value store).
 #pragma once
 #include "HostObject.h"
 #include "Units.h"
 
+#include <memory>
+
 namespace refhost {
+
+struct StoredMeasure {
+    Unit unit;
+    double value = 0;
+};
+Json Described(const StoredMeasure& measure);
 
 class CkelMeasure : public HostObject<CkelMeasure, IkelMeasure, IkelQuantity> {
 public:
     static constexpr const char* kClassName = "kelMeasure";
 
-    CkelMeasure(Unit unit, double value) : unit_(unit), value_(value) {}
+    CkelMeasure(Unit unit, double value) : own_{unit, value} {}
+    // A measure whose value lives in `home`, which `keeper` keeps alive.
+    CkelMeasure(StoredMeasure* home, std::shared_ptr<void> keeper) : home_(home), keeper_(std::move(keeper)) {}
 
     // Slots that neither interface uses; IkelMeasure and IkelQuantity share them by name.
     HOST_RESERVED(IkelQuantity, 3)
@@ -42,12 +53,15 @@ public:
     HRESULT STDMETHODCALLTYPE get_Value(VARIANT* value) override;
 
     void Describe(Json& out) override;
-    const Unit& UnitOf() const { return unit_; }
-    double Value() const { return value_; }
+    const Unit& UnitOf() const { return home_->unit; }
+    double Value() const { return home_->value; }
+    // Moves a stored measure to another home of the same keeper.
+    void Rehome(StoredMeasure* home) { home_ = home; }
 
 private:
-    Unit unit_;
-    double value_;
+    StoredMeasure own_;
+    StoredMeasure* home_ = &own_;
+    std::shared_ptr<void> keeper_;
 };
 
 }  // namespace refhost

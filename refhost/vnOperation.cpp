@@ -87,10 +87,27 @@ HRESULT STDMETHODCALLTYPE CvnOperation::EndPoint(VARIANT_BOOL* result) {
     return S_OK;
 }
 
-void CvnOperation::AddValueSlots(CvnPointValues& values) const {
+std::uint32_t CvnOperation::CurrentLayout() {
+    // Most points see the columns of the point before: compare before building anything.
+    bool same = !layouts_.empty();
+    std::size_t n = 0;
     for (const auto& machine : attachedMachines_)
         for (const auto& component : machine->Components())
-            for (const auto& column : component->Columns()) values.Add(column->Key(), column->UnitOf());
+            for (const auto& column : component->Columns()) {
+                same = same && n < layoutColumns_.size() && layoutColumns_[n] == column;
+                ++n;
+            }
+    if (same && n == layoutColumns_.size()) return static_cast<std::uint32_t>(layouts_.size() - 1);
+    auto layout = std::make_shared<ValueLayout>();
+    layoutColumns_.clear();
+    for (const auto& machine : attachedMachines_)
+        for (const auto& component : machine->Components())
+            for (const auto& column : component->Columns()) {
+                layout->push_back({column->Key(), column->UnitOf()});
+                layoutColumns_.push_back(column);
+            }
+    layouts_.push_back(std::move(layout));
+    return static_cast<std::uint32_t>(layouts_.size() - 1);
 }
 
 HRESULT STDMETHODCALLTYPE CvnOperation::AddPoint(double x, double y, double time, LONG arg4, LONG arg5, double arg6, IkelMeasure* m1,
@@ -102,9 +119,10 @@ HRESULT STDMETHODCALLTYPE CvnOperation::AddPoint(double x, double y, double time
         ++rejectedPoints_;
         return S_OK;
     }
-    Point point{x, y, time, arg6, arg4, arg5, {CopyOf(m1), CopyOf(m2), CopyOf(m3), CopyOf(altitude)}, CvnPointValues::Make(), {}, false};
-    AddValueSlots(*point.values.Get());
-    points_.push_back(std::move(point));
+    const std::uint32_t layout = CurrentLayout();
+    const std::size_t first = values_->size();
+    for (const ValueColumn& column : *layouts_[layout]) values_->push_back(StoredMeasure{column.unit, 0.0});
+    points_.push_back(Point{x, y, time, arg6, arg4, arg5, {CopyOf(m1), CopyOf(m2), CopyOf(m3), CopyOf(altitude)}, first, layout, false});
     return S_OK;
 }
 
@@ -120,7 +138,7 @@ HRESULT STDMETHODCALLTYPE CvnOperation::AddMarkerEvent(BSTR key, BSTR name, IUnk
     HOST_CALL(IvnOperation, AddMarkerEvent);
     if (event) *event = nullptr;
     if (points_.empty()) return E_UNEXPECTED;
-    points_.back().events.emplace_back(TextOf(key), TextOf(name));
+    events_.push_back(Event{points_.size() - 1, TextOf(key), TextOf(name)});
     return event ? GiveOutUnknown(NewEntry("event", TextOf(key), {{"name", Utf8(TextOf(name))}}), event)
                  : S_OK;
 }
@@ -154,7 +172,16 @@ HRESULT STDMETHODCALLTYPE CvnOperation::get_PointValues(IvnPointValues** values)
     HOST_CALL(IvnOperationData, get_PointValues);
     if (!values) return E_POINTER;
     *values = nullptr;
-    return points_.empty() ? S_OK : GiveOut(points_.back().values, values);
+    if (points_.empty()) return S_OK;
+    const Point& latest = points_.back();
+    const auto& layout = layouts_[latest.layout];
+    if (!latestValues_ || latestValues_->First() != latest.firstValue || latestValues_->Layout() != layout) {
+        if (latestValues_ && latestValues_->Layout() == layout && latestValues_->Unshared())
+            latestValues_->MoveTo(latest.firstValue);
+        else
+            latestValues_ = CvnPointValues::Make(layout, values_, latest.firstValue);
+    }
+    return GiveOut(latestValues_, values);
 }
 
 HRESULT STDMETHODCALLTYPE CvnOperation::get_Containers(IvnOperationContainers** containers) {
@@ -200,7 +227,8 @@ void CvnOperation::Describe(Json& out) {
     containers_->Describe(out["containers"]);
     out["markerKinds"] = markerKinds_;
     out["points"] = Json::array();
-    for (const Point& point : points_) out["points"].push_back(Described(point));
+    auto event = events_.cbegin();
+    for (const Point& point : points_) out["points"].push_back(Described(point, event));
     out["rejectedPoints"] = rejectedPoints_;
 }
 
@@ -209,15 +237,17 @@ CvnOperation::MeasureCopy CvnOperation::CopyOf(IkelMeasure* measure) {
     return own ? MeasureCopy{true, own->UnitOf(), own->Value()} : MeasureCopy{};
 }
 
-Json CvnOperation::Described(const Point& point) {
+// `event` walks the operation's events along with the points.
+Json CvnOperation::Described(const Point& point, std::vector<Event>::const_iterator& event) const {
     Json p{{"x", point.x}, {"y", point.y}, {"time", point.time}, {"arg4", point.arg4}, {"arg5", point.arg5}, {"arg6", point.arg6}};
     p["measures"] = Json::array();
     for (const MeasureCopy& m : point.measures)
         p["measures"].push_back(m.present ? Json{{"code", m.unit.code}, {"perCode", m.unit.perCode}, {"unit", SymbolOf(m.unit)}, {"value", m.value}}
                                           : Json());
-    point.values->Describe(p["values"]);
+    p["values"] = CvnPointValues::Described(*layouts_[point.layout], *values_, point.firstValue);
     p["events"] = Json::array();
-    for (const auto& event : point.events) p["events"].push_back({Utf8(event.first), Utf8(event.second)});
+    const std::size_t index = static_cast<std::size_t>(&point - points_.data());
+    for (; event != events_.cend() && event->point == index; ++event) p["events"].push_back({Utf8(event->key), Utf8(event->name)});
     p["ended"] = point.ended;
     return p;
 }

@@ -9,6 +9,8 @@
 #include "vnPointValues.h"
 #include "vnProperties.h"
 
+#include <cstdint>
+#include <memory>
 #include <vector>
 
 namespace refhost {
@@ -97,19 +99,25 @@ private:
         Unit unit;
         double value = 0;
     };
-    // Plain values while importing; turned into JSON only when described.
+    // Plain values while importing; turned into JSON only when described. A point's values
+    // are the layout's columns in the value store from `firstValue` on.
     struct Point {
         double x, y, time, arg6;
         LONG arg4, arg5;
         MeasureCopy measures[4];
-        ComPtr<CvnPointValues> values;
-        std::vector<std::pair<std::wstring, std::wstring>> events;
-        bool ended = false;
+        std::size_t firstValue;
+        std::uint32_t layout;
+        bool ended;
+    };
+    struct Event {
+        std::size_t point;
+        std::wstring key, name;
     };
     static MeasureCopy CopyOf(IkelMeasure* measure);
-    static Json Described(const Point& point);
+    Json Described(const Point& point, std::vector<Event>::const_iterator& event) const;
     ComPtr<CvnOperationEntry> NewEntry(const char* kind, const std::wstring& key, Json details = Json::object());
-    void AddValueSlots(CvnPointValues& values) const;
+    // The layout of the data columns of the attached machines, as it is now.
+    std::uint32_t CurrentLayout();
 
     std::wstring name_;
     ComPtr<IvnField> node_;
@@ -128,6 +136,11 @@ private:
     std::vector<ComPtr<CvnMachine>> attachedMachines_;
     Json markerKinds_ = Json::array();
     std::vector<Point> points_;
+    std::vector<Event> events_;  // in point order
+    std::vector<std::shared_ptr<const ValueLayout>> layouts_;
+    std::vector<ComPtr<CvnDataColumn>> layoutColumns_;  // the columns of the latest layout
+    std::shared_ptr<ValueStore> values_ = std::make_shared<ValueStore>();
+    ComPtr<CvnPointValues> latestValues_;  // the slots handed out for the latest point
     int rejectedPoints_ = 0;
 };
 

@@ -1,4 +1,5 @@
-// One value slot of a logged point: a measure in the unit of its data column.
+// One value slot of a logged point: a measure in the unit of its data column, kept in the
+// operation's value store.
 #pragma once
 #include "HostObject.h"
 #include "kelMeasure.h"
@@ -9,7 +10,7 @@ class CvnPointValue : public HostObject<CvnPointValue, IvnPointValue> {
 public:
     static constexpr const char* kClassName = "vnPointValue";
 
-    CvnPointValue(std::wstring key, Unit unit) : key_(std::move(key)), measure_(CkelMeasure::Make(unit, 0.0)) {}
+    CvnPointValue(StoredMeasure* home, std::shared_ptr<void> keeper) : measure_(CkelMeasure::Make(home, std::move(keeper))) {}
 
     HRESULT STDMETHODCALLTYPE get_Measure(IkelMeasure** measure) override {
         HOST_CALL(IvnPointValue, get_Measure);
@@ -22,10 +23,11 @@ public:
     HOST_RESERVED(IvnPointValue, 7)
 
     void Describe(Json& out) override { measure_->Describe(out); }
-    const std::wstring& Key() const { return key_; }
+    // Nobody but this slot holds it or its measure.
+    bool Unshared() const { return References() == 1 && measure_->References() == 1; }
+    void Rehome(StoredMeasure* home) { measure_->Rehome(home); }
 
 private:
-    std::wstring key_;
     ComPtr<CkelMeasure> measure_;
 };
 

@@ -223,6 +223,28 @@ TEST_F(ImportHost, PointsGetAValueSlotPerColumnOfTheAttachedMachines) {
     EXPECT_EQ(point["values"]["Biomass_Index"]["value"], 0.0);
     EXPECT_EQ(point["events"], (Json::array({{"Marker2", "Marker 2"}})));
     EXPECT_EQ(point["ended"], true);
+
+    // A measure still held from that point keeps writing to it; slots nobody holds any more
+    // serve the next point, and every point keeps its own values.
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_EQ(AddPoint(operation.Get(), measure.Get(), 9.0 + k), VARIANT_TRUE);
+        ComPtr<IkelMeasure> latest;
+        ASSERT_HRESULT_SUCCEEDED(Slot(CurrentValues(operation.Get()).Get(), L"N_Target")->get_Measure(latest.GetAddressOf()));
+        ASSERT_HRESULT_SUCCEEDED(latest->SetValue(70.0 + k, 36, 66));
+        if (k == 0) {
+            ASSERT_HRESULT_SUCCEEDED(value->SetValue(43.0, 36, 66));
+            slot.Reset();
+            value.Reset();
+        }
+    }
+    Json points = Describe(operation.Get())["points"];
+    ASSERT_EQ(points.size(), 5u);
+    EXPECT_EQ(points[1]["values"]["N_Target"]["value"], 43.0);
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(points[2 + k]["values"]["N_Target"]["value"], 70.0 + k) << "point " << 2 + k;
+        EXPECT_EQ(points[2 + k]["values"]["Biomass_Index"]["value"], 0.0) << "point " << 2 + k;
+        EXPECT_EQ(points[2 + k]["events"], Json::array()) << "point " << 2 + k;
+    }
     Json component0 = Describe(store.Get())["machines"][0]["components"][0];
     EXPECT_EQ(component0["value"], "") << "the units context's value reached the component";
     EXPECT_EQ(component0["columns"][1]["unit"], "kg/ha");
