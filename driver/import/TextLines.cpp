@@ -6,6 +6,7 @@ namespace nivra {
 namespace {
 
 constexpr std::size_t kChunk = 64 * 1024;
+constexpr char kEndOfText = '\x1a';
 
 void StripLineEnd(std::string& line) {
     if (!line.empty() && line.back() == '\n') line.pop_back();
@@ -26,11 +27,17 @@ void TextLineReader::Close() {
     file_.reset();
     begin_ = end_ = 0;
     offset_ = 0;
+    endOfText_ = false;
 }
 
 bool TextLineReader::Refill() {
-    begin_ = 0;
+    begin_ = end_ = 0;
+    if (endOfText_) return false;
     end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
+    if (const void* ctrlZ = std::memchr(buffer_.data(), kEndOfText, end_)) {
+        end_ = static_cast<std::size_t>(static_cast<const char*>(ctrlZ) - buffer_.data());
+        endOfText_ = true;
+    }
     return end_ > 0;
 }
 

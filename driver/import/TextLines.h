@@ -4,7 +4,8 @@
 // A line is returned whole, whatever its length, without its line end: a LF, or a CR LF
 // pair, so a file written with CR LF reads the same on every platform. A line is never
 // handed out in pieces: a piece of a long CSV row would otherwise become a logged point of
-// its own.
+// its own. A Ctrl-Z ends the text, as it does for the C runtime's text mode: files saved by
+// old editors carry one at their end, which must not read as one more row.
 #pragma once
 #include <cstdint>
 #include <cstdio>
@@ -44,6 +45,7 @@ private:
     std::size_t begin_ = 0;
     std::size_t end_ = 0;
     std::int64_t offset_ = 0;
+    bool endOfText_ = false;  // a Ctrl-Z was read
 };
 
 }  // namespace nivra

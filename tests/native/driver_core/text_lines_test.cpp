@@ -47,6 +47,25 @@ TEST(TextLineReader, ReturnsWholeLinesWithoutTheirLineEnds) {
     }
 }
 
+TEST(TextLineReader, ACtrlZEndsTheText) {
+    test::ScratchFolder folder;
+    const std::string farLine(70000, 'x');  // the Ctrl-Z lies in the second buffer load
+    const LinesCase cases[] = {
+        {"at the end, as old editors leave it", "a\r\nb\r\n\x1a", {"a", "b"}},
+        {"inside a line", "a\r\nb\x1a" "c\r\nd\r\n", {"a", "b"}},
+        {"alone", "\x1a" "a\r\n", {}},
+        {"beyond the first buffer load", farLine + "\n" + "y\x1a" "z\n", {farLine, "y"}},
+    };
+    for (const LinesCase& c : cases) {
+        const std::string path = folder.File("ctrlz.txt");
+        test::ScratchFolder::Write(path, c.bytes);
+        TextLineReader reader;
+        ASSERT_TRUE(reader.Open(path)) << c.name;
+        EXPECT_EQ(ReadAll(reader), c.lines) << c.name;
+        EXPECT_EQ(reader.Offset(), static_cast<std::int64_t>(c.bytes.find('\x1a'))) << c.name;
+    }
+}
+
 TEST(TextLineReader, OffsetCountsTheBytesOfTheLinesReadSoFar) {
     test::ScratchFolder folder;
     const std::string path = folder.File("offsets.csv");
