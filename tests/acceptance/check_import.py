@@ -2,7 +2,7 @@
 """Checks an import of a terminal folder against an independent reading of its files.
 
     check_import.py FOLDER STORE.json [--geojson POINTS.geojson] [--tz ZONE]
-                    [--converted-csv auto|listed|new] [--whole-lines] [--report N]
+                    [--converted-csv auto|listed|new] [--report N]
 
 FOLDER is the folder that was imported, STORE.json the store that `nivrahost import FOLDER
 --store STORE.json` wrote (and POINTS.geojson its --geojson output, if any). Every log is
@@ -21,10 +21,9 @@ What the import is expected to do, as read here:
   CSV file beside a log of the same name is imported a second time only when it was in the
   folder before the import (--converted-csv listed; new: it was not; auto, the default: a
   second operation of that name in the store tells).
-- Lines: text mode (CR LF reads as LF, Ctrl-Z ends the file), read in pieces of at most 511
-  characters; each piece is split on ',' with the quoting rules of the line parser.
-  --whole-lines reads a long line whole instead (what the driver does today, see
-  driver/import/TextLines.h), to check the rest of an import apart from that.
+- Lines: CR LF reads as LF, Ctrl-Z ends the text, a line is read whole however long it is
+  (never in 511-character pieces, which would invent points from the pieces of a long row);
+  each line is split on ',' with the quoting rules of the line parser.
 - Columns are found by their header names; a cell that is missing, empty or not a number
   keeps the value of the row before (0 before the first row); markers and calibration are
   integers, the others doubles. A row becomes a point when -90 < Lat < 90 and
@@ -63,36 +62,20 @@ MARKER_KINDS = (("Marker1", "Marker 1"), ("Marker2", "Marker 2"), ("Marker3", "M
 HEADER_NAMES = ("Long", "Lat", "Alt", "BI", "N", "Nas", "ApplFactor", "Marker 1", "Marker 2",
                 "Marker 3", "Marker 4", "Calibration", "Nc")
 FIELD_KIND, FARM_KIND, AREA_UNIT = 64, 128, 66
-PIECE = 511   # characters a 512-byte line buffer holds
 
 
 # ---------------------------------------------------------------------------------------
 # Text lines and the line parser.
 
-WHOLE_LINES = False   # --whole-lines: a long line is read whole, never in pieces
-
-
 def text_pieces(data):
-    """The lines of a file opened in text mode and read with a 512-byte buffer: CR LF reads
-    as LF, Ctrl-Z ends the data (the C runtime's text mode), and a line longer than the
-    buffer comes in pieces. Each piece is answered as (text up to its first NUL, number of
-    the physical line). With WHOLE_LINES a line is read whole and Ctrl-Z is data."""
-    if WHOLE_LINES:
-        data = data.replace(b"\r\n", b"\n").decode("latin-1")
-    else:
-        data = data.split(b"\x1a", 1)[0].replace(b"\r\n", b"\n").decode("latin-1")
-    pieces, line_no = [], 1
-    pos = 0
-    while pos < len(data):
-        end = data.find("\n", pos)
-        end = len(data) if end < 0 else end + 1
-        piece = data[pos:end if WHOLE_LINES else min(end, pos + PIECE)]
-        pos += len(piece)
-        split = not piece.endswith("\n") and pos < len(data) or (pieces and pieces[-1][1] == line_no)
-        pieces.append((piece.split("\0", 1)[0], line_no, bool(split)))
-        if piece.endswith("\n"):
-            line_no += 1
-    return pieces
+    """The lines of a text file: CR LF reads as LF (a lone CR stays), Ctrl-Z ends the data, a
+    line is read whole. Each line is answered as (text up to its first NUL, number of the
+    line, False: never a piece of a longer line)."""
+    data = data.split(b"\x1a", 1)[0].replace(b"\r\n", b"\n").decode("latin-1")
+    lines = data.split("\n")
+    if not lines[-1]:
+        lines.pop()
+    return [(line.split("\0", 1)[0], number, False) for number, line in enumerate(lines, 1)]
 
 
 def split_fields(line, sep=","):
@@ -555,12 +538,8 @@ def main():
                         help="a CSV file beside a log: 'listed' when it was in the folder before the import "
                         "(then it is imported too), 'new' when the import's conversion made it, 'auto' "
                         "(default) to go by the operations in the store")
-    parser.add_argument("--whole-lines", action="store_true",
-                        help="read a line longer than 511 characters whole, not in pieces")
     parser.add_argument("--report", type=int, default=25, help="differences to print (default 25)")
     args = parser.parse_args()
-    global WHOLE_LINES
-    WHOLE_LINES = args.whole_lines
     if not os.path.isdir(args.folder) or not os.path.isfile(args.store):
         parser.error("FOLDER must be a folder and STORE a file")
     return check(args)

@@ -252,7 +252,8 @@ def date_text(rng):
 
 def hand_csv(rng, track):
     """A CSV file as a person might have edited it: its own column order, blanks before
-    numbers, quoted cells, empty cells, an unknown column, and a line too long for one read."""
+    numbers, quoted cells, empty cells, an unknown column, a line far longer than 511
+    characters, and sometimes the Ctrl-Z that old editors leave at the end."""
     header = ["Lat", "Long", "Remark", "Nas", "BI", "Nc", "N", "Marker 2", "Calibration", "Alt"]
     lines = [",".join(header)]
     sensor = Sensor(rng)
@@ -284,15 +285,16 @@ def hand_csv(rng, track):
         lines.append(",".join(cells))
         if rng.random() < 0.03:
             lines.append("")                                # an empty line repeats the row
-    # A remark far longer than one read: the rest of the line arrives as a line of its own.
-    # (Its length is kept off a multiple of 511, where a read would end just before the LF.)
+    # A remark far longer than 511 characters whose tail looks like a row of its own: read
+    # whole, it stays one row.
     at = rng.randrange(2, len(lines))
     cells = lines[at].split(",") + [""] * 3
     cells[2] = "x" * rng.randint(600, 900) + ",7.5,8.5,9"
     lines[at] = ",".join(cells).rstrip(",")
-    if len(lines[at]) % 511 == 0:
-        lines[at] += " "
-    return "".join(line + "\r\n" for line in lines).encode("ascii")
+    text = "".join(line + "\r\n" for line in lines)
+    if rng.random() < 0.5:
+        text += "\x1a"  # the end of the text: no row of its own
+    return text.encode("ascii")
 
 
 def fields_txt(rng, names, farms):
