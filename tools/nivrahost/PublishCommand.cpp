@@ -4,6 +4,7 @@
 #include <ole2.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <map>
 #include <string>
 
@@ -69,7 +70,10 @@ Json CatalogSettings(const std::wstring& planPath) {
     }
 }
 
+// The destination folder, made with its parents when it is missing.
 void RequireFolder(const std::wstring& folder) {
+    std::error_code ignored;
+    std::filesystem::create_directories(std::filesystem::path(folder), ignored);
     DWORD attributes = GetFileAttributesW(folder.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY))
         throw CommandError{L"the destination " + folder + L" is not a folder", 1};

@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Publishes a farm plan through the command-line host (nivrahost.exe under Wine) and checks
 what it wrote: the four text files line by line against the expected ones, the grids and
-shape files through GDAL and OGR (readers.json), and that bad plans and a destination that
-is no folder end with a non-zero status and a message naming the place.
+shape files through GDAL and OGR (readers.json), that a missing destination folder is made,
+and that bad plans and a destination that is no folder end with a non-zero status and a
+message naming the place.
 
 usage: check_cli_publish.py WINE_RUN NIVRAHOST_EXE PLAN.json EXPECTED_DIR SCRATCH_DIR"""
 import difflib
@@ -70,10 +71,17 @@ def check_failures(wine_run, exe, scratch):
             print(f"bad plan {i}: status {result.returncode}, message {result.stderr!r}, expected the place {place}")
     good = scratch / "good.json"
     good.write_text('{"farms": [{"name": "F"}]}')
-    result = publish(wine_run, exe, good, scratch / "no-such-folder")
+    missing = scratch / "new" / "card"
+    result = publish(wine_run, exe, good, missing)
+    if result.returncode != 0 or not (missing / "fields.txt").is_file():
+        errors += 1
+        print(f"missing destination not made: status {result.returncode}, message {result.stderr!r}")
+    a_file = scratch / "a-file"
+    a_file.write_text("")
+    result = publish(wine_run, exe, good, a_file)
     if result.returncode == 0 or "not a folder" not in result.stderr:
         errors += 1
-        print(f"missing destination: status {result.returncode}, message {result.stderr!r}")
+        print(f"a file as destination: status {result.returncode}, message {result.stderr!r}")
     return errors
 
 
