@@ -7,7 +7,9 @@
 #include "vnImportTarget.h"
 #include "vnProgress.h"
 
+#include <algorithm>
 #include <cstring>
+#include <string>
 
 namespace refhost {
 namespace {
@@ -33,6 +35,14 @@ ComPtr<IUnknown> MakeByKind(const char* kind) {
     return nullptr;
 }
 
+// The message names the place in the JSON where it could tell it.
+void CopyMessage(const std::string& message, char* buffer, LONG size) {
+    if (!buffer || size <= 0) return;
+    size_t n = std::min<size_t>(message.size(), static_cast<size_t>(size - 1));
+    message.copy(buffer, n);
+    buffer[n] = '\0';
+}
+
 }  // namespace
 }  // namespace refhost
 
@@ -56,6 +66,27 @@ extern "C" HRESULT RefHostCreate(const char* kind, const char* settings, IUnknow
         *out = object.Detach();
         return S_OK;
     } catch (const Json::exception&) {
+        return E_INVALIDARG;
+    } catch (const std::bad_alloc&) {
+        return E_OUTOFMEMORY;
+    } catch (...) {
+        return E_UNEXPECTED;
+    }
+}
+
+// A catalog as a farm plan describes it, for the publish tests and the command-line host:
+// settings as CvnCatalog documents them. E_INVALIDARG for a bad plan; `error` then receives
+// the reason (up to errorSize bytes, terminated).
+extern "C" __declspec(dllexport) HRESULT RefHostCreatePublishCatalog(const char* settings, IUnknown** out, char* error, LONG errorSize) {
+    if (!out) return E_POINTER;
+    *out = nullptr;
+    try {
+        ComPtr<CvnCatalog> catalog = CvnCatalog::Make();
+        if (settings && *settings) catalog->Configure(Json::parse(settings));
+        *out = static_cast<IvnCatalog*>(catalog.Detach());
+        return S_OK;
+    } catch (const Json::exception& e) {
+        CopyMessage(e.what(), error, errorSize);
         return E_INVALIDARG;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;

@@ -154,7 +154,10 @@ HRESULT GiveOutProductRateSet(const PrescriptionData& data, IvnRateSet** rates);
 class PubPrescriptionList : public HostObject<PubPrescriptionList, IvnPrescriptionList> {
 public:
     static constexpr const char* kClassName = "pubPrescriptionList";
-    void Describe(Json& out) override { out = Json::object(); }
+    void Describe(Json& out) override {
+        out = Json::array();
+        for (const auto& prescription : prescriptions_) out.push_back(DescribeOf(static_cast<IvnPrescription*>(prescription.Get())));
+    }
 
     HRESULT STDMETHODCALLTYPE get__NewEnum(IEnumVARIANT** items) override;
     HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override;

@@ -1,10 +1,16 @@
-// The host's catalog: the field tree, products and operations (and, for publishing, crops
-// and prescriptions). Each list can be made to come back null, as a host may answer.
+// The host's catalog: the field tree, products, operations, crops and prescriptions, as the
+// driver's import fills it and its publisher reads it. Each list can be made to come back
+// null, as a host may answer.
 #pragma once
 #include "HostObject.h"
+#include "pubPrescription.h"
+#include "vnCropList.h"
 #include "vnFields.h"
 #include "vnOperationDataList.h"
 #include "vnProductList.h"
+
+#include <string>
+#include <vector>
 
 namespace refhost {
 
@@ -51,9 +57,21 @@ public:
     HOST_RESERVED(IvnCatalog, 35)
 
     void Describe(Json& out) override;
+    // Settings (all optional), as an import test presets the catalog:
     // {"null": ["fields", "products", "operations", "crops", "prescriptions"],
-    //  "fields": [{"key", "name", "kind", "parent", "area": {"code", "value"} | null, "cropKey"}],
-    //  "products": [{"key", "name"}]}
+    //  "fields": [{"key", "name", "kind": number, "parent": key made before,
+    //              "area": {"code", "perCode", "value"} | null, "cropKey", "nullName"}],
+    //  "products": [{"key"}]}
+    // and as a farm plan describes the catalog a publish run reads:
+    // {"nodes": [{"key", "name", "kind": "client"|"farm"|"field"|"cropZone"|number, "parent": key,
+    //             "area": {"code", "value"}, "cropKey": key, "nullName": bool}],
+    //  "crops": [{"key", "name"}],
+    //  "operations": [{"node": key, "comment": text, "prescription": id, "nullComment": bool,
+    //                  "nullPrescription": bool} | null],
+    //  "prescriptions": [see PubPrescription::FromJson]}
+    // A field of "fields" without its parent has none; a node of "nodes" may come before its
+    // parent, and a parent or an operation's node that is not in the tree is an error.
+    // Throws Json::exception (with the place) on a malformed or inconsistent plan.
     HRESULT Configure(const Json& settings) override;
 
     CvnFields& Fields() { return *fields_.Get(); }
@@ -63,11 +81,16 @@ public:
 private:
     bool IsNull(const char* list) const;
     void AddFields(const Json& fields);
+    void AddNodes(const Json& nodes);
+    void AddCrops(const Json& crops);
+    void AddOperations(const Json& operations);
 
     ComPtr<CvnFields> fields_;
     ComPtr<CvnProductList> products_;
     ComPtr<CvnOperationDataList> operations_;
-    Json nullLists_ = Json::array();
+    ComPtr<CvnCropList> crops_;
+    ComPtr<PubPrescriptionList> prescriptions_;
+    std::vector<std::string> nullLists_;
 };
 
 }  // namespace refhost

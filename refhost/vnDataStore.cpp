@@ -43,7 +43,7 @@ HRESULT STDMETHODCALLTYPE CvnDataStore::CreateField(BSTR key, BSTR name, LONG ki
     HOST_CALL(IvnDataStore, CreateField);
     if (!field) return E_POINTER;
     ComPtr<CvnField> parent = SysStringLen(parentKey) > 0 ? catalog_->Fields().Find(TextOf(parentKey)) : nullptr;
-    ComPtr<CvnField> made = CvnField::Make(TextOf(key), TextOf(name), kind, parent);
+    ComPtr<CvnField> made = CvnField::MakeNew(TextOf(key), TextOf(name), kind, parent);
     made->SetCreationTexts(TextOf(parentKey), TextOf(text5));
     catalog_->Fields().Add(made);
     *field = static_cast<IvnField*>(static_cast<IvnCropZone*>(made.Detach()));

@@ -2,9 +2,12 @@
 
 namespace refhost {
 
-CvnField::CvnField(std::wstring key, std::wstring name, LONG kind, ComPtr<CvnField> parent)
-    : key_(std::move(key)), name_(std::move(name)), kind_(kind), parent_(std::move(parent)),
-      area_(CkelMeasure::Make(Unit{}, 0.0)) {}
+CvnField::CvnField(std::wstring key, std::wstring name, LONG kind, ComPtr<CvnField> parent, ComPtr<CkelMeasure> area)
+    : key_(std::move(key)), name_(std::move(name)), kind_(kind), parent_(std::move(parent)), area_(std::move(area)) {}
+
+ComPtr<CvnField> CvnField::MakeNew(std::wstring key, std::wstring name, LONG kind, ComPtr<CvnField> parent) {
+    return Make(std::move(key), std::move(name), kind, std::move(parent), CkelMeasure::Make(Unit{}, 0.0));
+}
 
 void CvnField::SetCreationTexts(std::wstring parentKey, std::wstring text5) {
     created_ = Json{{"parentKey", Utf8(parentKey)}, {"text5", Utf8(text5)}};
@@ -17,6 +20,10 @@ HRESULT STDMETHODCALLTYPE CvnField::get_Key(BSTR* key) {
 
 HRESULT STDMETHODCALLTYPE CvnField::get_Name(BSTR* name) {
     HOST_CALL(IvnField, get_Name);
+    if (name && nullName_) {
+        *name = nullptr;
+        return S_OK;
+    }
     return CopyOut(name_, name);
 }
 
@@ -29,11 +36,7 @@ HRESULT STDMETHODCALLTYPE CvnField::get_Kind(LONG* kind) {
 
 HRESULT STDMETHODCALLTYPE CvnField::get_Parent(IvnField** parent) {
     HOST_CALL(IvnField, get_Parent);
-    if (!parent) return E_POINTER;
-    *parent = nullptr;
-    if (parent_) *parent = static_cast<IvnField*>(static_cast<IvnCropZone*>(parent_.Get()));
-    if (*parent) (*parent)->AddRef();
-    return S_OK;
+    return GiveOut(parent_, parent);
 }
 
 HRESULT STDMETHODCALLTYPE CvnField::get_Area(IkelMeasure** area) {
@@ -56,6 +59,7 @@ void CvnField::Describe(Json& out) {
     out["parent"] = parent_ ? Json(Utf8(parent_->Key())) : Json();
     out["area"] = area_ ? DescribeOf(static_cast<IkelMeasure*>(area_.Get())) : Json();
     if (kind_ == kCropZone) out["cropKey"] = Utf8(cropKey_);
+    if (nullName_) out["nullName"] = true;
     if (!created_.empty()) out["created"] = created_;
 }
 
@@ -67,6 +71,7 @@ HRESULT CvnField::Configure(const Json& settings) {
     }
     if (settings.contains("cropKey")) cropKey_ = FromUtf8(settings.at("cropKey").get<std::string>());
     if (settings.contains("name")) name_ = FromUtf8(settings.at("name").get<std::string>());
+    nullName_ = settings.value("nullName", nullName_);
     return S_OK;
 }
 

@@ -1,6 +1,7 @@
 // One node of the host's field tree: client (0x100), farm (0x80), field (0x40) or crop zone
-// (0x20). Only a crop zone answers IvnCropZone. The area is one measure object that stays
-// with the node, so setting its unit and then its value changes the node's area.
+// (0x20). Every node answers IvnField; only a crop zone answers IvnCropZone, with the key of
+// its crop. The area is one measure object that stays with the node, so setting its unit and
+// then its value changes the node's area; a node may also have no area at all.
 #pragma once
 #include "HostObject.h"
 #include "kelMeasure.h"
@@ -12,7 +13,9 @@ public:
     static constexpr const char* kClassName = "vnField";
     static constexpr LONG kCropZone = 0x20;
 
-    CvnField(std::wstring key, std::wstring name, LONG kind, ComPtr<CvnField> parent);
+    CvnField(std::wstring key, std::wstring name, LONG kind, ComPtr<CvnField> parent, ComPtr<CkelMeasure> area);
+    // A node as the host creates it: its area a measure with no unit yet.
+    static ComPtr<CvnField> MakeNew(std::wstring key, std::wstring name, LONG kind, ComPtr<CvnField> parent);
 
     HRESULT STDMETHODCALLTYPE get_Key(BSTR* key) override;
     HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) override;
@@ -44,10 +47,13 @@ public:
     bool Declines(REFIID riid) const { return riid == __uuidof(IvnCropZone) && kind_ != kCropZone; }
 
     void Describe(Json& out) override;
-    // {"area": null | {"code": c, "value": v}, "cropKey": text, "name": text, "extra": any}
+    // {"area": null | {"code": c, "perCode": p, "value": v}, "cropKey": text, "name": text,
+    //  "nullName": bool (the name comes back null)}
     HRESULT Configure(const Json& settings) override;
 
     const std::wstring& Key() const { return key_; }
+    void SetCropKey(std::wstring key) { cropKey_ = std::move(key); }
+    void SetNullName(bool nullName) { nullName_ = nullName; }
     void SetCreationTexts(std::wstring parentKey, std::wstring text5);
 
 private:
@@ -57,6 +63,7 @@ private:
     ComPtr<CvnField> parent_;  // a node holds its parent; parents do not hold children
     ComPtr<CkelMeasure> area_;
     std::wstring cropKey_;
+    bool nullName_ = false;
     Json created_ = Json::object();
 };
 

@@ -197,20 +197,20 @@ HRESULT STDMETHODCALLTYPE CvnOperation::put_Name(BSTR name) {
 
 HRESULT STDMETHODCALLTYPE CvnOperation::get_Comment(BSTR* comment) {
     HOST_CALL(IvnOperationData, get_Comment);
-    if (comment && nullComment_) {
+    if (comment && texts_.nullComment) {
         *comment = nullptr;
         return S_OK;
     }
-    return CopyOut(comment_, comment);
+    return CopyOut(texts_.comment, comment);
 }
 
 HRESULT STDMETHODCALLTYPE CvnOperation::get_PrescriptionId(BSTR* id) {
     HOST_CALL(IvnOperationData, get_PrescriptionId);
-    if (id && nullPrescriptionId_) {
+    if (id && texts_.nullPrescriptionId) {
         *id = nullptr;
         return S_OK;
     }
-    return CopyOut(prescriptionId_, id);
+    return CopyOut(texts_.prescriptionId, id);
 }
 
 void CvnOperation::Describe(Json& out) {
@@ -218,8 +218,8 @@ void CvnOperation::Describe(Json& out) {
     out["name"] = Utf8(name_);
     out["node"] = node_ ? DescribeOf(node_.Get()).value("key", Json()) : Json();
     out["dataName"] = Utf8(dataName_);
-    out["comment"] = Utf8(comment_);
-    out["prescriptionId"] = Utf8(prescriptionId_);
+    out["comment"] = Utf8(texts_.comment);
+    out["prescriptionId"] = Utf8(texts_.prescriptionId);
     properties_->Describe(out["properties"]);
     extent_->Describe(out["extent"]);
     products_->Describe(out["products"]);
@@ -253,10 +253,10 @@ Json CvnOperation::Described(const Point& point, std::vector<Event>::const_itera
 }
 
 HRESULT CvnOperation::Configure(const Json& settings) {
-    if (settings.contains("comment")) comment_ = FromUtf8(settings.at("comment").get<std::string>());
-    if (settings.contains("prescriptionId")) prescriptionId_ = FromUtf8(settings.at("prescriptionId").get<std::string>());
-    nullComment_ = settings.value("nullComment", nullComment_);
-    nullPrescriptionId_ = settings.value("nullPrescriptionId", nullPrescriptionId_);
+    if (settings.contains("comment")) texts_.comment = FromUtf8(settings.at("comment").get<std::string>());
+    if (settings.contains("prescriptionId")) texts_.prescriptionId = FromUtf8(settings.at("prescriptionId").get<std::string>());
+    texts_.nullComment = settings.value("nullComment", texts_.nullComment);
+    texts_.nullPrescriptionId = settings.value("nullPrescriptionId", texts_.nullPrescriptionId);
     return S_OK;
 }
 

@@ -89,6 +89,15 @@ public:
     // {"comment": text, "prescriptionId": text, "nullComment": bool, "nullPrescriptionId": bool}
     HRESULT Configure(const Json& settings) override;
 
+    // The texts the host keeps with an operation; either may come back null.
+    struct Texts {
+        std::wstring comment;
+        std::wstring prescriptionId;
+        bool nullComment = false;
+        bool nullPrescriptionId = false;
+    };
+    void SetTexts(Texts texts) { texts_ = std::move(texts); }
+
     // Entries the operation holds from the start (set by the store for tests).
     void Preset(const Json& presets);
 
@@ -124,10 +133,7 @@ private:
     Json created_;
     bool acceptsPoints_;
     std::wstring dataName_;
-    std::wstring comment_;
-    std::wstring prescriptionId_;
-    bool nullComment_ = false;
-    bool nullPrescriptionId_ = false;
+    Texts texts_;
     ComPtr<CvnProperties> properties_;
     ComPtr<CvnExtent> extent_;
     ComPtr<CvnOperationEntries> products_;

@@ -1,9 +1,9 @@
-// The catalog's operations (their details objects), by 1-based index.
+// The catalog's operations (their details objects), by 1-based index. An entry may be null:
+// an operation the host has lost answers null.
 #pragma once
 #include "HostObject.h"
+#include "KeyedItems.h"
 #include "vnOperation.h"
-
-#include <vector>
 
 namespace refhost {
 
@@ -11,36 +11,22 @@ class CvnOperationDataList : public HostObject<CvnOperationDataList, IvnOperatio
 public:
     static constexpr const char* kClassName = "vnOperationDataList";
 
+    // An integer: that position; a text finds nothing. Missing: S_OK, null.
     HRESULT STDMETHODCALLTYPE get_Item(VARIANT index, IvnOperationData** data) override {
         HOST_CALL(IvnOperationDataList, get_Item);
-        if (!data) return E_POINTER;
-        *data = nullptr;
-        Key which;
-        HRESULT hr = ReadKey(index, which);
-        if (FAILED(hr)) return hr;
-        if (which.isText || which.index < 1 || static_cast<size_t>(which.index) > operations_.size()) return S_OK;
-        return GiveOut(operations_[which.index - 1], data);
+        return operations_.GiveOutItem(index, data);
     }
     HRESULT STDMETHODCALLTYPE get_Count(LONG* count) override {
         HOST_CALL(IvnOperationDataList, get_Count);
-        if (!count) return E_POINTER;
-        *count = static_cast<LONG>(operations_.size());
-        return S_OK;
+        return operations_.GiveOutCount(count);
     }
     HOST_RESERVED(IvnOperationDataList, 4)
 
-    void Describe(Json& out) override {
-        out = Json::array();
-        for (const auto& operation : operations_) {
-            Json item;
-            operation->Describe(item);
-            out.push_back(std::move(item));
-        }
-    }
-    void Add(ComPtr<CvnOperation> operation) { operations_.push_back(std::move(operation)); }
+    void Describe(Json& out) override { out = operations_.Described(); }
+    void Add(ComPtr<CvnOperation> operation) { operations_.Add(std::move(operation)); }
 
 private:
-    std::vector<ComPtr<CvnOperation>> operations_;
+    KeyedItems<CvnOperation> operations_;
 };
 
 }  // namespace refhost
