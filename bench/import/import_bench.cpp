@@ -103,12 +103,8 @@ double TimedImport(refhost::Client& host, IvnTESK* driver, const std::string& fo
     LONG count = 0;
     files->get_Count(&count);
     for (LONG i = 1; i <= count; ++i) {
-        VARIANT index;
-        VariantInit(&index);
-        index.vt = VT_I4;
-        index.lVal = i;
         ComPtr<IvnFile> file;
-        RequireOk(files->get_Item(index, file.GetAddressOf()), "file");
+        RequireOk(files->get_Item(*nivra::Variant::Int(i).Get(), file.GetAddressOf()), "file");
         file->put_Selected(VARIANT_TRUE);
     }
     ComPtr<IvnProgress> progress = HostObject<IvnProgress>(host, "progress");
@@ -126,12 +122,8 @@ ComPtr<IvnOperation> FirstOperation(IvnImportTarget* target) {
     RequireOk(store->get_Catalog(catalog.GetAddressOf()), "catalog");
     ComPtr<IvnOperationDataList> operations;
     RequireOk(catalog->get_OperationDataList(operations.GetAddressOf()), "operations");
-    VARIANT first;
-    VariantInit(&first);
-    first.vt = VT_I4;
-    first.lVal = 1;
     ComPtr<IvnOperationData> data;
-    RequireOk(operations->get_Item(first, data.GetAddressOf()), "operation");
+    RequireOk(operations->get_Item(*nivra::Variant::Int(1).Get(), data.GetAddressOf()), "operation");
     ComPtr<IvnOperation> operation;
     RequireOk(data.As(&operation), "operation interface");
     return operation;

@@ -77,12 +77,8 @@ Listing ListFolder(IvnTESK* driver, const std::wstring& folder) {
 }
 
 ComPtr<IvnFile> FileAt(const Listing& listing, LONG index) {
-    VARIANT position;
-    VariantInit(&position);
-    position.vt = VT_I4;
-    position.lVal = index;
     ComPtr<IvnFile> file;
-    CheckHost(listing.files->get_Item(position, file.GetAddressOf()), L"a listed file");
+    CheckHost(listing.files->get_Item(*nivra::Variant::Int(index).Get(), file.GetAddressOf()), L"a listed file");
     if (!file) throw CommandError{L"the file list lost a file", 1};
     return file;
 }
@@ -189,12 +185,8 @@ int RunDrivers(const std::vector<std::wstring>& args) {
         LONG count = 0;
         descriptions->Count(&count);
         for (LONG i = 1; i <= count; ++i) {
-            VARIANT index;
-            VariantInit(&index);
-            index.vt = VT_I4;
-            index.lVal = i;
             ComPtr<IvnTESKDescription> item;
-            if (FAILED(descriptions->Item(index, item.GetAddressOf())) || !item) continue;
+            if (FAILED(descriptions->Item(*nivra::Variant::Int(i).Get(), item.GetAddressOf())) || !item) continue;
             Bstr itemName, progId, text;
             item->Name(itemName.Out());
             item->ProgID(progId.Out());

@@ -72,12 +72,8 @@ ComPtr<IvnTESK> CreateFirstDriver() {
         } catch (const CommandError&) {
             continue;
         }
-        VARIANT first;
-        VariantInit(&first);
-        first.vt = VT_I4;
-        first.lVal = 1;
         ComPtr<IvnTESK> driver;
-        last = descriptions->CreateDriver(first, driver.GetAddressOf());
+        last = descriptions->CreateDriver(*nivra::Variant::Int(1).Get(), driver.GetAddressOf());
         if (SUCCEEDED(last) && driver) return driver;
     }
     throw CommandError{L"the driver cannot be created: " + HResultText(last) +

@@ -18,6 +18,7 @@
 #include "HostCall.h"
 #include "HostInterfaces.h"
 #include "RefHostControl.h"
+#include "fixtures/HostTest.h"
 #include "fixtures/TempDir.h"
 
 namespace importtest {
@@ -53,24 +54,16 @@ struct ListedFile {
     ComPtr<IvnFile> file;
 };
 
-class ImportTest : public ::testing::Test {
+class ImportTest : public fixtures::HostTest {
 protected:
     void SetUp() override {
-        ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-        ASSERT_TRUE(host.Load()) << "refhost.dll is not registered in this prefix";
-        host.Reset();
-        liveBefore = host.LiveObjects();
+        HostTest::SetUp();
+        if (HasFatalFailure()) return;
         driver = NewDriver();
         ASSERT_TRUE(driver) << "NivraTesk.NIVRATESK cannot be created";
     }
-    void TearDown() override {
-        ReleaseAll();
-        host.Reset();
-        EXPECT_EQ(host.LiveObjects(), liveBefore) << "reference-host objects left alive";
-        EXPECT_EQ(DriverCanUnload(), S_OK) << "driver objects left alive";
-        CoUninitialize();
-    }
-    virtual void ReleaseAll() {
+    void CheckAfterRelease() override { EXPECT_EQ(DriverCanUnload(), S_OK) << "driver objects left alive"; }
+    void ReleaseAll() override {
         listed.clear();
         files.Reset();
         fileList.Reset();
@@ -115,12 +108,8 @@ protected:
         LONG count = 0;
         files->get_Count(&count);
         for (LONG i = 1; i <= count; ++i) {
-            VARIANT index;
-            VariantInit(&index);
-            index.vt = VT_I4;
-            index.lVal = i;
             ListedFile entry;
-            files->get_Item(index, entry.file.GetAddressOf());
+            files->get_Item(*nivra::Variant::Int(i).Get(), entry.file.GetAddressOf());
             Bstr path;
             entry.file->Path(path.Out());
             entry.path = nivra::BstrToAnsi(path.Get());
@@ -163,8 +152,6 @@ protected:
     Json Progress() { return Describe(progress.Get()); }
 
     fixtures::TempDir folder;
-    refhost::Client host;
-    LONG liveBefore = 0;
     ComPtr<IvnTESK> driver;
     ComPtr<IvnFileList> fileList;
     ComPtr<IvnFiles> files;

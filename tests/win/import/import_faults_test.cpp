@@ -195,12 +195,8 @@ TEST_F(ImportFaults, ASizeBeyondFourGigabytesIsReadWithSixtyFourBits) {
     ASSERT_EQ(listed.size(), 1u);
     ComPtr<IvnProperties> properties;
     ASSERT_HRESULT_SUCCEEDED(listed[0].file->Properties(properties.GetAddressOf()));
-    VARIANT first;
-    VariantInit(&first);
-    first.vt = VT_I4;
-    first.lVal = 1;
     ComPtr<IvnProperty> size;
-    ASSERT_HRESULT_SUCCEEDED(properties->get_Item(first, size.GetAddressOf()));
+    ASSERT_HRESULT_SUCCEEDED(properties->get_Item(*nivra::Variant::Int(1).Get(), size.GetAddressOf()));
     ASSERT_TRUE(size);
     Bstr text;
     ASSERT_HRESULT_SUCCEEDED(size->get_Value(text.Out()));

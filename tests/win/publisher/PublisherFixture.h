@@ -19,6 +19,7 @@
 #include "HostCall.h"
 #include "HostInterfaces.h"
 #include "RefHostControl.h"
+#include "fixtures/HostTest.h"
 #include "fixtures/TempDir.h"
 
 using Microsoft::WRL::ComPtr;
@@ -57,20 +58,9 @@ inline std::string ReadFile(const std::filesystem::path& path) {
     return text.str();
 }
 
-class Publisher : public ::testing::Test {
+class Publisher : public fixtures::HostTest {
 protected:
-    void SetUp() override {
-        ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-        ASSERT_TRUE(host.Load()) << "refhost.dll is not registered in this prefix";
-        host.Reset();
-        liveBefore = host.LiveObjects();
-    }
-    void TearDown() override {
-        publisher.Reset();
-        host.Reset();
-        EXPECT_EQ(host.LiveObjects(), liveBefore) << "host objects leaked";
-        CoUninitialize();
-    }
+    void ReleaseAll() override { publisher.Reset(); }
 
     HRESULT CreatePublisher(ComPtr<IvnPublisher>& out) {
         return nivra::TryCreateByProgId(L"NivraTesk.NivraPublisher", out);
@@ -125,8 +115,6 @@ protected:
         return ok == VARIANT_TRUE;
     }
 
-    refhost::Client host;
-    LONG liveBefore = 0;
     fixtures::TempDir folder;
     ComPtr<IvnPublisher> publisher;
 };

@@ -5,6 +5,7 @@
 #include "HostCall.h"
 #include "HostInterfaces.h"
 #include "RefHostControl.h"
+#include "fixtures/HostTest.h"
 
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
@@ -16,19 +17,8 @@ using Json = nlohmann::json;
 
 constexpr DWORD kAnyContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER;
 
-class RefHost : public ::testing::Test {
+class RefHost : public fixtures::HostTest {
 protected:
-    void SetUp() override {
-        ASSERT_HRESULT_SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-        ASSERT_TRUE(host.Load()) << "refhost.dll is not registered in this prefix";
-        host.Reset();
-        liveBefore = host.LiveObjects();
-    }
-    void TearDown() override {
-        host.Reset();
-        EXPECT_EQ(host.LiveObjects(), liveBefore) << "objects leaked by the test or the host";
-        CoUninitialize();
-    }
 
     ComPtr<IvnProperties> NewProperties() {
         ComPtr<IvnProperties> properties;
@@ -54,9 +44,6 @@ protected:
         return measure;
     }
     Json Describe(IUnknown* object) { return Json::parse(host.Describe(object)); }
-
-    refhost::Client host;
-    LONG liveBefore = 0;
 };
 
 // Queries `from` for I, failing the test when it does not answer.
