@@ -14,38 +14,72 @@ const char* const kCsvHeader =
 
 namespace {
 
-std::uint64_t DataLines(const std::optional<FileLineSink>& sink) {
+std::uint64_t DataLines(const LineSink& sink) {
     // The header is the first line of both formats' output (the header constant is never empty).
-    return sink && sink->LinesWritten() > 0 ? sink->LinesWritten() - 1 : 0;
+    return sink.LinesWritten() > 0 ? sink.LinesWritten() - 1 : 0;
 }
 
 }  // namespace
 
-ConversionReport ConvertLog(const std::string& inputPath, const std::string& outputPath,
-                            bool skipPositionCheck, bool skipReadingCheck) {
+LogFormat IdentifyLog(const FileImage& image) {
+    constexpr std::int64_t kSignatureSize = 16;
+    if (image.size < kSignatureSize) return LogFormat::Legacy;
+    for (std::int64_t i = 0; i < kSignatureSize; ++i) {
+        char c = static_cast<char>(image.bytes[i]);
+        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        if (c != kBinarySignature[i]) return LogFormat::Legacy;
+    }
+    return LogFormat::Binary;
+}
+
+namespace {
+
+void ConvertByFormat(LogFormat format, FileImage image, LineSink& sink, bool skipPositionCheck,
+                     bool skipReadingCheck) {
+    if (format == LogFormat::Binary)
+        TWinLogFile(std::move(image)).ConvertTo(sink, kCsvHeader, skipPositionCheck, skipReadingCheck);
+    else
+        TLogFile(std::move(image)).ConvertTo(sink, kCsvHeader, skipPositionCheck, skipReadingCheck);
+}
+
+template <typename Body>
+ConversionReport Reported(Body body) {
     ConversionReport report;
-    std::optional<FileLineSink> sink;
     try {
-        TWinLogFile binaryLog(inputPath);
-        if (binaryLog.IsWinLogFile()) {
-            report.format = LogFormat::Binary;
-            sink.emplace(outputPath);
-            binaryLog.ConvertTo(*sink, kCsvHeader, skipPositionCheck, skipReadingCheck);
-        } else {
-            report.format = LogFormat::Legacy;
-            TLogFile legacyLog(inputPath);
-            sink.emplace(outputPath);
-            legacyLog.ConvertTo(*sink, kCsvHeader, skipPositionCheck, skipReadingCheck);
-        }
+        body(report);
         report.ok = true;
     } catch (const std::exception& e) {
         report.error = e.what();
     } catch (...) {
         report.error = "unknown error";
     }
+    return report;
+}
+
+}  // namespace
+
+ConversionReport ConvertImage(FileImage image, LineSink& sink, bool skipPositionCheck,
+                              bool skipReadingCheck) {
+    ConversionReport report = Reported([&](ConversionReport& r) {
+        r.format = IdentifyLog(image);
+        ConvertByFormat(r.format, std::move(image), sink, skipPositionCheck, skipReadingCheck);
+    });
     report.rowsWritten = DataLines(sink);
     return report;
 }
 
-}  // namespace korvex
+ConversionReport ConvertLog(const std::string& inputPath, const std::string& outputPath,
+                            bool skipPositionCheck, bool skipReadingCheck) {
+    // The input is read once, before the output is created: an unreadable log leaves no CSV.
+    std::optional<FileLineSink> sink;
+    ConversionReport report = Reported([&](ConversionReport& r) {
+        FileImage image = ReadFileImage(inputPath);
+        r.format = IdentifyLog(image);
+        sink.emplace(outputPath);
+        ConvertByFormat(r.format, std::move(image), *sink, skipPositionCheck, skipReadingCheck);
+    });
+    if (sink) report.rowsWritten = DataLines(*sink);
+    return report;
+}
 
+}  // namespace korvex

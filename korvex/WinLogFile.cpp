@@ -20,6 +20,14 @@ std::string UpperAscii(std::string text) {
 }  // namespace
 
 TWinLogFile::TWinLogFile(const std::string& fileName) : FileName(fileName) {
+    Identify();
+}
+
+TWinLogFile::TWinLogFile(FileImage image) : Stream_(std::make_unique<TBinaryStream>(std::move(image), 1)) {
+    Identify();
+}
+
+void TWinLogFile::Identify() {
     try {
         Header_ = ReadHeader();
         isWinLogFile_ = UpperAscii(Header_.Signature) == kBinarySignature;

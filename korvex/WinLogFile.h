@@ -17,6 +17,8 @@ class TWinLogFile {
 public:
     // Never fails: an unreadable, short or foreign file gives IsWinLogFile() == false.
     explicit TWinLogFile(const std::string& fileName);
+    // The same over a log already in memory.
+    explicit TWinLogFile(FileImage image);
 
     bool IsWinLogFile() const { return isWinLogFile_; }
     const LRHeader& Header() const { return Header_; }
@@ -35,6 +37,7 @@ public:
 private:
     TBinaryStream& Stream();
     LRHeader ReadHeader();
+    void Identify();
 
     std::string FileName;
     std::unique_ptr<TBinaryStream> Stream_;

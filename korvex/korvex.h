@@ -40,4 +40,15 @@ struct ConversionReport {
 ConversionReport ConvertLog(const std::string& inputPath, const std::string& outputPath,
                             bool skipPositionCheck, bool skipReadingCheck);
 
+struct FileImage;
+class LineSink;
+
+// The format of a log held in memory: Binary by its header signature, Legacy otherwise.
+LogFormat IdentifyLog(const FileImage& image);
+
+// The same conversion over a log held in memory, into any line sink (the header line first);
+// the sink is closed when the conversion ran to its end.
+ConversionReport ConvertImage(FileImage image, LineSink& sink, bool skipPositionCheck,
+                              bool skipReadingCheck);
+
 }  // namespace korvex
