@@ -137,6 +137,23 @@ std::string ExpectedServerKeys() {
     return out;
 }
 
+// Whether a key exists in the registry view of the other bitness: a 64-bit host never sees
+// what an i686 build registers (it lands under Wow6432Node), a 32-bit host never sees what an
+// x86_64 build registers. (Type libraries are filed in a key both views share, as on Windows.)
+bool InTheOtherView(HKEY root, const std::wstring& path) {
+    const REGSAM otherView = sizeof(void*) == 4 ? KEY_WOW64_64KEY : KEY_WOW64_32KEY;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(root, path.c_str(), 0, KEY_READ | otherView, &key) != ERROR_SUCCESS) return false;
+    RegCloseKey(key);
+    return true;
+}
+
+void ExpectNothingInTheOtherView() {
+    EXPECT_FALSE(InTheOtherView(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VANDOR\\Drivers\\BMNIVRATESK"));
+    for (const CLSID* clsid : kClasses)
+        EXPECT_FALSE(InTheOtherView(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\CLSID\\" + Guid(*clsid))) << Narrow(Guid(*clsid));
+}
+
 // Another driver of the host, which our unregistration must leave alone.
 void AddForeignDriver() {
     HKEY key = nullptr;
@@ -174,6 +191,8 @@ TEST(Registration, WritesTheServerKeysAndUnregistrationRestoresTheRegistry) {
     EXPECT_EQ(callerLocale, GetThreadLocale()) << "the caller's thread locale is restored";
     const std::string registered = ServerKeys();
     EXPECT_EQ(ExpectedServerKeys(), registered);
+    EXPECT_TRUE(InTheOtherView(HKEY_LOCAL_MACHINE, L"SOFTWARE")) << "the other view can be read at all";
+    ExpectNothingInTheOtherView();
     const std::string typeLib = TypeLibKeys();
     EXPECT_NE(std::string::npos, typeLib.find("[HKCR\\TypeLib\\" + Narrow(kAppId) + "\\1.0]\n  @ (sz) = NivraTesk 1.0 Type Library"))
         << typeLib;
@@ -181,6 +200,7 @@ TEST(Registration, WritesTheServerKeysAndUnregistrationRestoresTheRegistry) {
 
     ASSERT_EQ(S_OK, server.Unregister());
     EXPECT_EQ(before, ServerKeys() + TypeLibKeys());
+    ExpectNothingInTheOtherView();
     Key drivers(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VANDOR\\Drivers");
     EXPECT_TRUE(drivers.Get()) << "the host's driver list stays";
     ExpectDispatchNeedsTheRegisteredTypeLibrary();

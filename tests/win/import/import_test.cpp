@@ -5,6 +5,7 @@
 
 #include "ImportFixture.h"
 #include "TerminalFolder.h"
+#include "fixtures/X87Precision.h"
 
 namespace importtest {
 namespace {
@@ -181,6 +182,39 @@ TEST_F(TerminalImport, CsvRowsBecomePointsWithSixValuesAndMarkerEvents) {
     EXPECT_EQ(progressJson["ranges"], Json::array({Json::array({2, 0.0, size})}));
     ASSERT_EQ(progressJson["positions"].size(), 6u);
     EXPECT_EQ(progressJson["positions"].back(), size);
+}
+
+TEST_F(TerminalImport, RatesDoNotDependOnTheCallersX87Precision) {
+    // N applied and N content whose rate N applied x 100 / N content an x87 at 64 bits rounds
+    // twice, one unit in the last place away from the rate rounded once; then ordinary pairs.
+    struct Pair {
+        int nApplied;
+        const char* nContent;
+    } pairs[] = {{197, "20.1"}, {167, "22.2"}, {57, "26.4"}, {114, "26.4"}, {228, "26.4"},
+                 {125, "28.4"}, {250, "28.4"}, {265, "29.3"}, {120, "4.20"}, {80, "25.0"}};
+    std::vector<std::string> lines = {kCsvHeader};
+    for (const Pair& pair : pairs)
+        lines.push_back("7.4890000,51.4902000,121,2.50,120," + std::to_string(pair.nApplied) + ",3,,,,,," + pair.nContent);
+    WriteLines(folder.File("Log_Rate_Field_260420.csv"), lines);
+    ASSERT_HRESULT_SUCCEEDED(List(folder.Path().string()));
+    Tick({"Log_Rate_Field_260420.csv"});
+    for (const auto& setting : fixtures::X87Settings()) {
+        SCOPED_TRACE(setting.name);
+        store.Reset();
+        {
+            fixtures::X87Precision precision(setting.precision);
+            ASSERT_EQ(Import(), S_OK);
+        }
+        const Json points = Operations()[0]["points"];
+        ASSERT_EQ(points.size(), std::size(pairs));
+        for (std::size_t i = 0; i < points.size(); ++i) {
+            const double nApplied = ValueOf(points[i], "N_Applied"), nContent = ValueOf(points[i], "Nc");
+            EXPECT_EQ(nApplied, pairs[i].nApplied);
+            EXPECT_EQ(ValueOf(points[i], "Rate"), nApplied * 100 / nContent)
+                << pairs[i].nApplied << " / " << pairs[i].nContent;
+        }
+        EXPECT_EQ(ValueOf(points[2], "Rate"), 215.9090909090909);
+    }
 }
 
 TEST_F(TerminalImport, ConvertedLogsCarryEveryRowOfTheirCsv) {
