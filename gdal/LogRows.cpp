@@ -1,0 +1,133 @@
+#include "LogRows.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cstring>
+
+#include "KorvexError.h"
+#include "logFile.h"
+
+namespace korvexgdal {
+
+const char* const kColumnNames[kColumnCount] = {"BI",      "N",       "Nas",       "ApplFactor", "Marker1",
+                                                 "Marker2", "Marker3", "Marker4", "Calibration", "Nc"};
+
+namespace {
+
+constexpr int kCsvCells = 13;
+
+[[noreturn]] void BadLine(const char* begin, const char* end) {
+    throw korvex::KorvexError("not a log CSV line: '" + std::string(begin, end) + "'");
+}
+
+// One number of a cell; the converter pads "%4.1f" on the left with blanks.
+template <typename T>
+T ParseCell(const char* begin, const char* end, const char* lineBegin, const char* lineEnd) {
+    while (begin < end && *begin == ' ') ++begin;
+    T value{};
+    auto [ptr, ec] = std::from_chars(begin, end, value);
+    if (ec != std::errc() || ptr != end) BadLine(lineBegin, lineEnd);
+    return value;
+}
+
+}  // namespace
+
+void Extent::Add(const LogRow& row) {
+    if (empty) {
+        minX = maxX = row.lon;
+        minY = maxY = row.lat;
+        minZ = maxZ = row.alt;
+        empty = false;
+        return;
+    }
+    minX = std::min(minX, row.lon);
+    maxX = std::max(maxX, row.lon);
+    minY = std::min(minY, row.lat);
+    maxY = std::max(maxY, row.lat);
+    minZ = std::min(minZ, row.alt);
+    maxZ = std::max(maxZ, row.alt);
+}
+
+LogRow ParseCsvLine(const char* begin, const char* end) {
+    const char* cells[kCsvCells + 1];
+    int count = 0;
+    cells[count++] = begin;
+    for (const char* p = begin; p < end; ++p) {
+        if (*p != ',') continue;
+        if (count == kCsvCells) BadLine(begin, end);
+        cells[count++] = p + 1;
+    }
+    if (count != kCsvCells) BadLine(begin, end);
+    cells[kCsvCells] = end + 1;
+    auto cellEnd = [&](int i) { return cells[i + 1] - 1; };
+
+    LogRow row;
+    double* position[3] = {&row.lon, &row.lat, &row.alt};
+    for (int i = 0; i < 3; ++i) {
+        if (cells[i] == cellEnd(i)) BadLine(begin, end);
+        *position[i] = ParseCell<double>(cells[i], cellEnd(i), begin, end);
+    }
+    for (int c = 0; c < kColumnCount; ++c) {
+        const char* b = cells[3 + c];
+        const char* e = cellEnd(3 + c);
+        if (b == e) {
+            row.nullColumns |= static_cast<std::uint16_t>(1u << c);
+        } else if (IsIntegerColumn(c)) {
+            row.integers[c - kMarker1] = ParseCell<std::int32_t>(b, e, begin, end);
+        } else {
+            row.reals[c == kNc ? 4 : c] = ParseCell<double>(b, e, begin, end);
+        }
+    }
+    return row;
+}
+
+void RowSink::Take(const std::string& line) {
+    ++lines_;
+    if (lines_ == 1) {
+        if (line != korvex::kCsvHeader) BadLine(line.data(), line.data() + line.size());
+        return;
+    }
+    if (line.empty()) return;
+    rows_.push_back(ParseCsvLine(line.data(), line.data() + line.size()));
+    extent_.Add(rows_.back());
+}
+
+void RowSink::WriteLine(const std::string& line) {
+    Take(line);
+}
+
+void RowSink::EndLine() {
+    Take(buffer_);
+    buffer_.clear();
+}
+
+namespace {
+
+korvex::FileImage Copy(const korvex::FileImage& image) {
+    korvex::FileImage copy;
+    copy.size = image.size;
+    copy.bytes.reset(new std::uint8_t[image.size > 0 ? image.size : 1]);
+    if (image.size > 0) std::memcpy(copy.bytes.get(), image.bytes.get(), static_cast<std::size_t>(image.size));
+    return copy;
+}
+
+// The older format's converter stops without an error where the data ends inside an item;
+// the item walk tells where that is.
+std::int64_t LegacyCutOffset(const korvex::FileImage& image) {
+    korvex::LegacyItemCounts counts = korvex::TLogFile(Copy(image)).CountItems();
+    return counts.trailingBytes > 0 ? image.size - counts.trailingBytes : -1;
+}
+
+}  // namespace
+
+LogTable ConvertToRows(korvex::FileImage image, bool checkPosition, bool checkReading) {
+    LogTable table;
+    bool legacy = korvex::IdentifyLog(image) == korvex::LogFormat::Legacy;
+    std::int64_t legacyCut = legacy ? LegacyCutOffset(image) : -1;
+    RowSink sink(table.rows, table.extent);
+    table.report = korvex::ConvertImage(std::move(image), sink, !checkPosition, !checkReading);
+    table.cutOffset = legacy ? legacyCut : table.report.errorOffset;
+    return table;
+}
+
+}  // namespace korvexgdal
