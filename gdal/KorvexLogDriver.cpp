@@ -150,8 +150,8 @@ private:
         const unsigned long long rows = table_->rows.size();
         if (table_->cutOffset >= 0) {
             CPLError(CE_Warning, CPLE_AppDefined,
-                     "%s: the log ends inside a %s at byte %" PRId64 "; the %llu rows before it are read",
-                     fileName_.c_str(), report.format == korvex::LogFormat::Binary ? "record" : "item",
+                     "%s: the log ends inside %s at byte %" PRId64 "; the %llu rows before it are read",
+                     fileName_.c_str(), report.format == korvex::LogFormat::Binary ? "a record" : "an item",
                      table_->cutOffset, rows);
         } else if (!report.ok) {
             CPLError(CE_Warning, CPLE_AppDefined, "%s: the conversion stopped after %llu rows: %s",
