@@ -145,7 +145,13 @@ private:
         table_ = std::make_unique<LogTable>();
         korvex::FileImage image;
         if (!ReadImage(fileName_, image)) return;
-        *table_ = ConvertToRows(std::move(image), checkPosition_, checkReading_);
+        try {
+            *table_ = ConvertToRows(std::move(image), checkPosition_, checkReading_);
+        } catch (const std::exception& e) {  // out of memory: nothing may escape into GDAL
+            table_ = std::make_unique<LogTable>();
+            CPLError(CE_Failure, CPLE_OutOfMemory, "%s: cannot hold the log's rows: %s", fileName_.c_str(), e.what());
+            return;
+        }
         const korvex::ConversionReport& report = table_->report;
         const unsigned long long rows = table_->rows.size();
         if (table_->cutOffset >= 0) {

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <charconv>
+#include <new>
 #include <cstring>
+#include <type_traits>
 
 #include "KorvexError.h"
 #include "logFile.h"
@@ -20,11 +22,40 @@ constexpr int kCsvCells = 13;
     throw korvex::KorvexError("not a log CSV line: '" + std::string(begin, end) + "'");
 }
 
+// The converter writes fixed notation: [-]digits[.digits]. With at most 15 digits the value
+// is m / 10^k for integers m < 2^53 and k <= 15, both exact in a double, so one division
+// gives the correctly rounded value, the same as strtod. Anything else goes to from_chars.
+bool ParseFixed(const char* begin, const char* end, double& value) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                         1e8, 1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    const char* p = begin;
+    bool negative = p < end && *p == '-';
+    if (negative) ++p;
+    std::int64_t mantissa = 0;
+    int digits = 0, decimals = -1;
+    for (; p < end; ++p) {
+        if (*p == '.' && decimals < 0) {
+            decimals = 0;
+            continue;
+        }
+        if (*p < '0' || *p > '9' || ++digits > 15) return false;
+        mantissa = mantissa * 10 + (*p - '0');
+        if (decimals >= 0) ++decimals;
+    }
+    if (digits == 0) return false;
+    value = static_cast<double>(mantissa) / kPowers[decimals > 0 ? decimals : 0];
+    if (negative) value = -value;
+    return true;
+}
+
 // One number of a cell; the converter pads "%4.1f" on the left with blanks.
 template <typename T>
 T ParseCell(const char* begin, const char* end, const char* lineBegin, const char* lineEnd) {
     while (begin < end && *begin == ' ') ++begin;
     T value{};
+    if constexpr (std::is_floating_point_v<T>) {
+        if (ParseFixed(begin, end, value)) return value;
+    }
     auto [ptr, ec] = std::from_chars(begin, end, value);
     if (ec != std::errc() || ptr != end) BadLine(lineBegin, lineEnd);
     return value;
@@ -124,6 +155,14 @@ LogTable ConvertToRows(korvex::FileImage image, bool checkPosition, bool checkRe
     LogTable table;
     bool legacy = korvex::IdentifyLog(image) == korvex::LogFormat::Legacy;
     std::int64_t legacyCut = legacy ? LegacyCutOffset(image) : -1;
+    // Room for the most rows the log can hold (a position record or item per row), so the
+    // rows are never moved; pages that stay unused are never touched.
+    const std::int64_t rowBytes = legacy ? 16 + 8 : 4 + 24;
+    try {
+        if (image.size > 512) table.rows.reserve(static_cast<std::size_t>((image.size - 512) / rowBytes + 1));
+    } catch (const std::bad_alloc&) {
+        // Then the rows grow as they come.
+    }
     RowSink sink(table.rows, table.extent);
     table.report = korvex::ConvertImage(std::move(image), sink, !checkPosition, !checkReading);
     table.cutOffset = legacy ? legacyCut : table.report.errorOffset;
