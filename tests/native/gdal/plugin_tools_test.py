@@ -166,6 +166,9 @@ def main():
         info = run(["ogrinfo", "-ro", "-so", os.path.join(work, "text.log")])
         if info.returncode == 0:
             fail("ogrinfo opens a text file named .log:\n" + info.stdout)
+        create = run(["ogr2ogr", "-f", "KorvexLog", os.path.join(work, "new.log"), logs[0]])
+        if create.returncode == 0 or "does not support data source creation" not in create.stderr:
+            fail("ogr2ogr -f KorvexLog is not refused:\n" + create.stderr)
         print("checked %d logs with ogrinfo, ogr2ogr (GPKG, GeoJSON) and %d option sets; GeoPandas on 2"
               % (len(logs), len(OPTIONS)))
     finally:
