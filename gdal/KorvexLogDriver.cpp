@@ -1,7 +1,6 @@
 #include "KorvexLogDriver.h"
 
 #include <cinttypes>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -239,11 +238,8 @@ GDALDataset* Open(GDALOpenInfo* info) {
         dataset->SetMetadataItem("LOG_FORMAT", format == korvex::LogFormat::Binary ? "binary" : "older");
         if (format == korvex::LogFormat::Binary) {
             info->TryToIngest(512);
-            korvex::FileImage head;
-            head.size = info->nHeaderBytes;
-            head.bytes.reset(new std::uint8_t[head.size]);
-            std::memcpy(head.bytes.get(), info->pabyHeader, static_cast<std::size_t>(head.size));
-            dataset->SetHeaderMetadata(korvex::TWinLogFile(std::move(head)).Header());
+            korvex::TWinLogFile header(CopyImage(info->pabyHeader, info->nHeaderBytes));
+            dataset->SetHeaderMetadata(header.Header());
         }
         return dataset.release();
     } catch (const std::exception& e) {

@@ -2,21 +2,17 @@
 
 #include <cstring>
 
-#include "FileImage.h"
 #include "logFile.h"
 
 namespace korvexgdal {
-namespace {
 
-korvex::FileImage ImageOf(const std::uint8_t* bytes, std::int64_t size) {
+korvex::FileImage CopyImage(const std::uint8_t* bytes, std::int64_t size) {
     korvex::FileImage image;
     image.size = size;
     image.bytes.reset(new std::uint8_t[size > 0 ? size : 1]);
     if (size > 0) std::memcpy(image.bytes.get(), bytes, static_cast<std::size_t>(size));
     return image;
 }
-
-}  // namespace
 
 bool HasLogExtension(const std::string& fileName) {
     if (fileName.size() < 4) return false;
@@ -29,7 +25,7 @@ bool HasLogExtension(const std::string& fileName) {
 bool LooksLikeItemStream(const std::uint8_t* head, std::int64_t headSize) {
     constexpr std::int64_t kItemsStart = 512;
     if (headSize < kItemsStart + 4) return false;
-    korvex::LegacyItemCounts counts = korvex::TLogFile(ImageOf(head, headSize)).CountItems();
+    korvex::LegacyItemCounts counts = korvex::TLogFile(CopyImage(head, headSize)).CountItems();
     std::uint64_t values = 0;
     for (std::uint64_t v : counts.valueItems) values += v;
     if (counts.endMarker && values == 0 && counts.positionItems == 0) return true;
@@ -41,7 +37,7 @@ bool LooksLikeItemStream(const std::uint8_t* head, std::int64_t headSize) {
 korvex::LogFormat ClaimedFormat(const std::string& fileName, const std::uint8_t* head, std::int64_t headSize) {
     constexpr std::int64_t kSignatureSize = 16;
     if (headSize >= kSignatureSize &&
-        korvex::IdentifyLog(ImageOf(head, kSignatureSize)) == korvex::LogFormat::Binary)
+        korvex::IdentifyLog(CopyImage(head, kSignatureSize)) == korvex::LogFormat::Binary)
         return korvex::LogFormat::Binary;
     if (HasLogExtension(fileName) && LooksLikeItemStream(head, headSize)) return korvex::LogFormat::Legacy;
     return korvex::LogFormat::Unknown;

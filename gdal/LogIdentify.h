@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "FileImage.h"
 #include "korvex.h"
 
 namespace korvexgdal {
@@ -16,6 +17,9 @@ constexpr std::int64_t kIdentifyBytes = 512 + 4096;
 korvex::LogFormat ClaimedFormat(const std::string& fileName, const std::uint8_t* head, std::int64_t headSize);
 
 bool HasLogExtension(const std::string& fileName);
+
+// A copy of `size` bytes as a file image, for the conversion library's readers.
+korvex::FileImage CopyImage(const std::uint8_t* bytes, std::int64_t size);
 
 // The older format's item stream from offset 512: the end marker at once (a log without
 // data), or value items and position items.

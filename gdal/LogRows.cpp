@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <charconv>
 #include <new>
-#include <cstring>
 #include <type_traits>
 
 #include "KorvexError.h"
+#include "LogIdentify.h"
 #include "logFile.h"
 
 namespace korvexgdal {
@@ -67,7 +67,6 @@ void Extent::Add(const LogRow& row) {
     if (empty) {
         minX = maxX = row.lon;
         minY = maxY = row.lat;
-        minZ = maxZ = row.alt;
         empty = false;
         return;
     }
@@ -75,8 +74,6 @@ void Extent::Add(const LogRow& row) {
     maxX = std::max(maxX, row.lon);
     minY = std::min(minY, row.lat);
     maxY = std::max(maxY, row.lat);
-    minZ = std::min(minZ, row.alt);
-    maxZ = std::max(maxZ, row.alt);
 }
 
 LogRow ParseCsvLine(const char* begin, const char* end) {
@@ -106,7 +103,7 @@ LogRow ParseCsvLine(const char* begin, const char* end) {
         } else if (IsIntegerColumn(c)) {
             row.integers[c - kMarker1] = ParseCell<std::int32_t>(b, e, begin, end);
         } else {
-            row.reals[c == kNc ? 4 : c] = ParseCell<double>(b, e, begin, end);
+            row.reals[LogRow::RealSlot(c)] = ParseCell<double>(b, e, begin, end);
         }
     }
     return row;
@@ -134,18 +131,10 @@ void RowSink::EndLine() {
 
 namespace {
 
-korvex::FileImage Copy(const korvex::FileImage& image) {
-    korvex::FileImage copy;
-    copy.size = image.size;
-    copy.bytes.reset(new std::uint8_t[image.size > 0 ? image.size : 1]);
-    if (image.size > 0) std::memcpy(copy.bytes.get(), image.bytes.get(), static_cast<std::size_t>(image.size));
-    return copy;
-}
-
 // The older format's converter stops without an error where the data ends inside an item;
 // the item walk tells where that is.
 std::int64_t LegacyCutOffset(const korvex::FileImage& image) {
-    korvex::LegacyItemCounts counts = korvex::TLogFile(Copy(image)).CountItems();
+    korvex::LegacyItemCounts counts = korvex::TLogFile(CopyImage(image.bytes.get(), image.size)).CountItems();
     return counts.trailingBytes > 0 ? image.size - counts.trailingBytes : -1;
 }
 

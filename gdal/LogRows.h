@@ -24,12 +24,13 @@ struct LogRow {
     std::uint16_t nullColumns = 0;  // bit c: column c's cell was empty
 
     bool IsNull(int column) const { return (nullColumns >> column) & 1; }
-    double Real(int column) const { return reals[column == kNc ? 4 : column]; }
+    static int RealSlot(int column) { return column == kNc ? 4 : column; }
+    double Real(int column) const { return reals[RealSlot(column)]; }
     std::int32_t Integer(int column) const { return integers[column - kMarker1]; }
 };
 
 struct Extent {
-    double minX = 0, minY = 0, minZ = 0, maxX = 0, maxY = 0, maxZ = 0;
+    double minX = 0, minY = 0, maxX = 0, maxY = 0;
     bool empty = true;
     void Add(const LogRow& row);
 };
