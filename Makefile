@@ -5,7 +5,9 @@ PRESETS_TESTED := native native-san win64
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
 
-.PHONY: all setup demo test build build-% test-% static-checks fuzz fuzz-long bench clean
+.PHONY: all setup demo test build build-% test-% static-checks fuzz fuzz-long bench clean install-gdal-plugin
+# Where GDAL looks for plugins when GDAL_DRIVER_PATH is not set (Debian's libgdal).
+GDAL_PLUGIN_DIR ?= /usr/lib/$(shell gcc -print-multiarch)/gdalplugins
 
 all: test
 
@@ -36,6 +38,13 @@ test: build
 
 demo: build-native build-win64
 	sh scripts/demo.sh build/native build/win64 build/demo
+
+# The GDAL/OGR driver for terminal logs, installed where GDAL finds it (as root); or into any
+# folder: make install-gdal-plugin GDAL_PLUGIN_DIR=~/gdalplugins, then GDAL_DRIVER_PATH=~/gdalplugins.
+install-gdal-plugin: build-native
+	install -D -m 644 build/native/gdal/plugins/gdal_KorvexLog.so $(GDAL_PLUGIN_DIR)/gdal_KorvexLog.so
+	@echo "installed $(GDAL_PLUGIN_DIR)/gdal_KorvexLog.so"
+	@GDAL_DRIVER_PATH="$(GDAL_PLUGIN_DIR)" ogrinfo --formats | grep KorvexLog
 
 bench: build-native
 	sh bench/run.sh build/native

@@ -34,12 +34,19 @@ LogFormat IdentifyLog(const FileImage& image) {
 
 namespace {
 
-void ConvertByFormat(LogFormat format, FileImage image, LineSink& sink, bool skipPositionCheck,
+void ConvertByFormat(ConversionReport& report, FileImage image, LineSink& sink, bool skipPositionCheck,
                      bool skipReadingCheck) {
-    if (format == LogFormat::Binary)
-        TWinLogFile(std::move(image)).ConvertTo(sink, kCsvHeader, skipPositionCheck, skipReadingCheck);
-    else
+    if (report.format == LogFormat::Binary) {
+        TWinLogFile log(std::move(image));
+        try {
+            log.ConvertTo(sink, kCsvHeader, skipPositionCheck, skipReadingCheck);
+        } catch (...) {
+            report.errorOffset = log.RecordStart();
+            throw;
+        }
+    } else {
         TLogFile(std::move(image)).ConvertTo(sink, kCsvHeader, skipPositionCheck, skipReadingCheck);
+    }
 }
 
 template <typename Body>
@@ -62,7 +69,7 @@ ConversionReport ConvertImage(FileImage image, LineSink& sink, bool skipPosition
                               bool skipReadingCheck) {
     ConversionReport report = Reported([&](ConversionReport& r) {
         r.format = IdentifyLog(image);
-        ConvertByFormat(r.format, std::move(image), sink, skipPositionCheck, skipReadingCheck);
+        ConvertByFormat(r, std::move(image), sink, skipPositionCheck, skipReadingCheck);
     });
     report.rowsWritten = DataLines(sink);
     return report;
@@ -76,7 +83,7 @@ ConversionReport ConvertLog(const std::string& inputPath, const std::string& out
         FileImage image = ReadFileImage(inputPath);
         r.format = IdentifyLog(image);
         sink.emplace(outputPath);
-        ConvertByFormat(r.format, std::move(image), *sink, skipPositionCheck, skipReadingCheck);
+        ConvertByFormat(r, std::move(image), *sink, skipPositionCheck, skipReadingCheck);
     });
     if (sink) report.rowsWritten = DataLines(*sink);
     return report;

@@ -59,6 +59,7 @@ bool TWinLogFile::Eof() {
 
 TLogRecord& TWinLogFile::ReadRecord() {
     TBinaryStream& stream = Stream();
+    recordStart_ = stream.GetPosition();
     std::int16_t type = stream.ReadSmallInt();
     std::uint16_t length = stream.ReadWord();
     TLogRecord& record = CreateRecord(type, length);

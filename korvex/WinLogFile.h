@@ -24,6 +24,8 @@ public:
     const LRHeader& Header() const { return Header_; }
     bool Eof();
     TLogRecord& ReadRecord();
+    // The file offset at which the last ReadRecord began; -1 before the first.
+    std::int64_t RecordStart() const { return recordStart_; }
     TLogRecord& CreateRecord(std::int16_t type, std::uint16_t length) {
         return factory_.CreateRecord(type, length);
     }
@@ -43,6 +45,7 @@ private:
     std::unique_ptr<TBinaryStream> Stream_;
     LRHeader Header_;
     bool isWinLogFile_ = false;
+    std::int64_t recordStart_ = -1;
     TRecordFactory factory_;
 };
 

@@ -35,6 +35,9 @@ struct ConversionReport {
     LogFormat format = LogFormat::Unknown;
     std::uint64_t rowsWritten = 0;  // data lines written to the CSV, header not counted
     std::string error;              // what ended the conversion, when !ok
+    // Binary log, when !ok: the file offset of the record being read when the conversion
+    // ended (a record cut short by the end of the file begins there); -1 otherwise.
+    std::int64_t errorOffset = -1;
 };
 
 ConversionReport ConvertLog(const std::string& inputPath, const std::string& outputPath,

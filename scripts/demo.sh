@@ -3,8 +3,10 @@
 # the korvex tool, the folder is imported through the driver (NivraTesk.dll, korvex.dll) into the
 # reference host with the command-line host under Wine, the sample farm plan is published to a
 # terminal folder through the driver's publisher, and GDAL opens what came out: the GeoJSON of
-# the imported points, the offset map grids and the rate-zone shape files. It ends with a
-# report of what was imported and published and where every output is.
+# the imported points, the offset map grids and the rate-zone shape files. The logs are then
+# opened through the project's GDAL/OGR driver (ogrinfo, ogr2ogr to GeoPackage), and map.png
+# shows the imported points coloured by the N applied over the published offset maps. It
+# ends with a report of what was imported and published and where every output is.
 #
 # Usage: demo.sh [NATIVE_BUILD [WIN64_BUILD [OUT]]]
 #   NATIVE_BUILD  build of the native preset (korvex, samplelogs); default build/native
@@ -170,6 +172,33 @@ echo "-- gdalinfo -mm $published/North_Field_OffsetMap.grd"
 gdalinfo -mm "$published/North_Field_OffsetMap.grd" | sed 's/^/   /'
 rm -f "$out/gdalinfo.txt" "$published"/*.aux.xml
 
+section "6. The terminal's logs through the GDAL/OGR driver, and the map"
+echo "   GDAL loads the KorvexLog plugin from $native/gdal/plugins; every log opens as a point layer"
+step_start "GDAL driver and map"
+plugins="$native/gdal/plugins"
+[ -f "$plugins/gdal_KorvexLog.so" ] || fail "$plugins/gdal_KorvexLog.so is missing: build the native preset with libgdal-dev installed"
+gpkg="$out/logs.gpkg"
+for log in "$terminal"/*.log; do
+    stem=$(basename "$log" .log)
+    GDAL_DRIVER_PATH="$plugins" ogrinfo -ro -so -al "$log" > "$out/ogrinfo.txt" 2>&1 ||
+        { cat "$out/ogrinfo.txt" >&2; fail "ogrinfo cannot open $log through the driver"; }
+    grep -q "using driver \`KorvexLog' successful" "$out/ogrinfo.txt" || fail "ogrinfo did not open $log with KorvexLog"
+    count=$(sed -n 's/^Feature Count: //p' "$out/ogrinfo.txt")
+    expected=$(($(wc -l < "$csvdir/$stem.csv") - 1))
+    [ "$count" = "$expected" ] || fail "the driver reads $count points from $log, korvex wrote $expected rows"
+    printf '   %-32s %5d points, %s\n' "$stem.log" "$count" "$(sed -n 's/^  LOG_FORMAT=//p' "$out/ogrinfo.txt") format"
+    update=""; [ -f "$gpkg" ] && update="-update"
+    GDAL_DRIVER_PATH="$plugins" ogr2ogr $update -f GPKG "$gpkg" "$log" 2> "$out/ogr2ogr.txt" ||
+        { cat "$out/ogr2ogr.txt" >&2; fail "ogr2ogr could not write $log into $gpkg"; }
+done
+rm -f "$out/ogrinfo.txt" "$out/ogr2ogr.txt"
+echo "   ogr2ogr wrote every log as a layer of $gpkg"
+python=/usr/bin/python3; [ -x "$python" ] || python=python3
+"$python" "$here/scripts/demo_map.py" "$geojson" "$published" "$terminal/fields.txt" "$out/map.png" > "$out/map.txt" 2>&1 ||
+    { cat "$out/map.txt" >&2; fail "the map could not be drawn (python3-matplotlib and python3-gdal: make setup installs them)"; }
+sed 's/^/   /' "$out/map.txt"; rm -f "$out/map.txt"
+step_end
+
 section "Report"
 echo "Imported: $ops operations, $features points, from $terminal"
 sed -n 's/^\(Log_[^ ]*\)$/\1/p; s/^ *field *\(.*\)$/\1/p; s/^ *points *\([0-9]*\)$/\1/p' "$out/import.txt" |
@@ -202,6 +231,8 @@ echo "   host store (JSON)        $store"
 echo "   imported points          $geojson  (GeoJSON, WGS 84 lon/lat)"
 echo "   published terminal data  $published  (grids and shapes in UTM 32N metres, EPSG:32632)"
 echo "   import summary           $out/import.txt"
+echo "   the logs as GeoPackage   $gpkg  (one layer per log, through the KorvexLog driver)"
+echo "   map of the import        $out/map.png  (N applied over the prescribed rates)"
 echo
 echo "Time:"
 printf '%s' "$timings" | awk -F'|' '{ printf "   %-50s %6.1f s\n", $1, $2 / 1000 }'

@@ -6,6 +6,7 @@
 #include <random>
 
 #include "ConvertFixture.h"
+#include "FileImage.h"
 
 using logwriter::BinaryLogWriter;
 
@@ -101,6 +102,33 @@ TEST(Export, EveryTruncationOfABinaryLogGivesAPrefixOfItsLines) {
         ASSERT_LE(checked, full.size()) << "cut at " << cut;
         for (std::size_t i = 0; i < checked; ++i) ASSERT_EQ(lines[i], full[i]) << "cut at " << cut << " line " << i;
     }
+}
+
+// A conversion ended by a record cut short reports where that record begins.
+TEST(Export, ARecordCutShortIsReportedAtItsStart) {
+    auto log = SampleBinaryLog();
+    std::vector<std::int64_t> recordStart(log.size() + 1, -1);
+    for (std::size_t p = 512; p < log.size();) {
+        std::size_t length = log[p + 2] | (log[p + 3] << 8);
+        for (std::size_t n = p + 1; n < p + 4 + length; ++n) recordStart[n] = static_cast<std::int64_t>(p);
+        p += 4 + length;
+    }
+    int failures = 0;
+    for (std::size_t cut = 513; cut <= log.size(); ++cut) {
+        korvex::FileImage image;
+        image.bytes.reset(new std::uint8_t[cut]);
+        std::copy(log.begin(), log.begin() + cut, image.bytes.get());
+        image.size = static_cast<std::int64_t>(cut);
+        korvex::CountingLineSink sink;
+        auto report = korvex::ConvertImage(std::move(image), sink, true, true);
+        if (report.ok) {
+            ASSERT_EQ(report.errorOffset, -1) << "cut at " << cut;
+            continue;
+        }
+        ++failures;
+        ASSERT_EQ(report.errorOffset, recordStart[cut]) << "cut at " << cut;
+    }
+    EXPECT_GT(failures, 100);
 }
 
 TEST(Export, ArbitraryBytesNeverCrash) {
