@@ -101,8 +101,6 @@ bool IsExactHalf(double magnitude, int precision) {
 
 }  // namespace
 
-namespace {
-
 char* FormatFixedExact(char* out, double v, int width, int precision) {
     if (!std::isfinite(v)) return FormatNonFinite(out, v, width);
     // The 18-significant-digit form d.ddddddddddddddddde±x, correctly rounded from the binary value.
@@ -152,7 +150,12 @@ char* FormatFixedExact(char* out, double v, int width, int precision) {
     return CopyPadded(out, text.data(), text.size(), width);
 }
 
-}  // namespace
+char* FormatDecimal(char* out, std::int64_t units, int width, int precision) {
+    const bool negative = units < 0;
+    // The magnitude of the most negative value, too, is a valid unsigned value.
+    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
+    return FormatScaled(out, negative, magnitude, width, precision);
+}
 
 char* FormatFixed(char* out, double v, int width, int precision) {
     // Fast path: scale to an integer in double arithmetic and round. The scaled product is off

@@ -22,7 +22,7 @@ public:
     void SetPosition(std::int32_t latitude, std::int32_t longitude, std::int16_t altitude);
     void SetReading(double reading, double n, std::uint8_t applFactor);
     void SetNas(double value) { Nas = IsValidValue(value) ? value : MissingValue; }
-    void SetNc(std::int16_t value) { Nc = value / 100.0; }
+    void SetNc(std::int16_t value);
     void SetMarkers(const std::string& text) { Markers = text; }
 
     bool PositionMissing() const { return Lat == MissingValue || Long == MissingValue; }
@@ -30,11 +30,26 @@ public:
     // Appends the row's line (without line end) to `line`; empty when the position is missing.
     void CSVLine(std::string& line) const;
 
+    // Lat, Long and Alt are set by SetPosition (and reset by Clear) alone: the line prints the
+    // raw values they came from.
     double Lat, Long, Alt, BI, N, ApplFactor, Nas;
-    double Nc = MissingValue;  // kept from row to row: Clear leaves it
+    double Nc = MissingValue;  // kept from row to row: Clear leaves it; set by SetNc alone
     double Reading;
     std::string Markers;
+
+private:
+    // The raw position: latitude and longitude in 10^-7 degrees print exactly as those integers
+    // with the point inserted, and the altitude in tenths as its rounded whole number.
+    std::int32_t rawLat_ = 0, rawLong_ = 0;
+    std::int16_t rawAlt_ = 0;
+    // Nc's column text, formatted once per record 0x0030 rather than once per row.
+    char ncText_[16] = {};
+    std::uint8_t ncLength_ = 0;
 };
+
+// The "%0.0f" text of a value given in tenths (tenths / 10.0), as a whole number: the nearest
+// one, halves away from zero. Exact, since k + 0.5 is a double and no other tenth lies near a half.
+std::int32_t RoundedTenths(std::int32_t tenths);
 
 // The row test shared by both converters.
 bool RowIsComplete(bool skipPositionCheck, bool skipReadingCheck, double lat, double lon,
