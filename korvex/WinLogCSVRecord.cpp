@@ -23,7 +23,8 @@ bool RowIsComplete(bool skipPositionCheck, bool skipReadingCheck, double lat, do
 
 void TCSVRecord::Clear() {
     Lat = Long = Alt = BI = N = ApplFactor = Nas = Reading = MissingValue;
-    if (Markers != ",,,") Markers = ",,,";
+    // Most rows hold no marker: leave the text alone then rather than assigning it again.
+    if (Markers.size() != 3 || Markers[0] != ',' || Markers[1] != ',' || Markers[2] != ',') Markers = ",,,";
 }
 
 std::int32_t RoundedTenths(std::int32_t tenths) {
