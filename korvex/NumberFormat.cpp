@@ -53,27 +53,77 @@ inline void WriteDigits(char* end, Unsigned v, int count) {
 }
 
 // Writes the integer part, the point and `precision` decimals of a magnitude split into
-// `whole` and `decimals`, with padding and sign in front.
+// `whole` and `decimals`, with padding and sign in front. The digits of `whole` are counted
+// only when the width could call for padding (never for the CSV's coordinates).
 template <typename Unsigned>
 inline char* WriteFixed(char* out, bool sign, Unsigned whole, Unsigned decimals, int width, int precision) {
-    const int integerDigits = DecimalDigits(whole);
-    const int length = sign + integerDigits + (precision > 0 ? precision + 1 : 0);
-    for (int pad = width - length; pad > 0; --pad) *out++ = ' ';
+    const int lengthBesideWhole = sign + (precision > 0 ? precision + 1 : 0);
+    if (width > lengthBesideWhole + 1) {
+        for (int pad = width - lengthBesideWhole - DecimalDigits(whole); pad > 0; --pad) *out++ = ' ';
+    }
     if (sign) *out++ = '-';
-    WriteDigits(out + integerDigits, whole, integerDigits);
-    out += integerDigits;
+    out = std::to_chars(out, out + 20, whole).ptr;
     if (precision == 0) return out;
     *out = '.';
     WriteDigits(out + 1 + precision, decimals, precision);
     return out + 1 + precision;
 }
 
-// The same with the precision known when compiling: the split is a multiplication rather than
-// a division and the decimals are written without a loop. For the log CSV's precisions.
+// Writes exactly Count digits of v < 10^Count (zero-filled), splitting in halves so that the
+// digit pairs come from independent multiplications rather than one chain of divisions.
+template <int Count>
+inline void WriteExactDigits(char* out, std::uint32_t v) {
+    if constexpr (Count == 1) {
+        *out = static_cast<char>('0' + v);
+    } else if constexpr (Count == 2) {
+        std::memcpy(out, kDigitPairs + 2 * v, 2);
+    } else {
+        constexpr int kLow = Count / 2 + (Count / 2) % 2;  // an even number of low digits
+        constexpr auto kSplit = static_cast<std::uint32_t>(kPow10Int[kLow]);
+        WriteExactDigits<Count - kLow>(out, v / kSplit);
+        WriteExactDigits<kLow>(out + Count - kLow, v % kSplit);
+    }
+}
+
+// Writes v in decimal; the short numbers of the log CSV without a loop.
+inline char* WriteUnsigned(char* out, std::uint32_t v) {
+    if (v < 100) {
+        if (v < 10) {
+            *out = static_cast<char>('0' + v);
+            return out + 1;
+        }
+        WriteExactDigits<2>(out, v);
+        return out + 2;
+    }
+    if (v < 1000) {
+        WriteExactDigits<3>(out, v);
+        return out + 3;
+    }
+    if (v < 10000) {
+        WriteExactDigits<4>(out, v);
+        return out + 4;
+    }
+    return std::to_chars(out, out + 10, v).ptr;
+}
+
+// WriteFixed with the precision known when compiling: the split is a multiplication rather
+// than a division and the decimals are written without a loop. For the log CSV's precisions.
 template <int Precision>
-char* WriteFixedScaled(char* out, bool sign, std::uint32_t units, int width) {
-    constexpr auto scale = static_cast<std::uint32_t>(kPow10Int[Precision]);
-    return WriteFixed<std::uint32_t>(out, sign, units / scale, units % scale, width, Precision);
+inline char* WriteFixedScaled(char* out, bool sign, std::uint32_t units, int width) {
+    constexpr auto kScale = static_cast<std::uint32_t>(kPow10Int[Precision]);
+    const std::uint32_t whole = units / kScale;
+    const int lengthBesideWhole = sign + (Precision > 0 ? Precision + 1 : 0);
+    if (width > lengthBesideWhole + 1) {
+        for (int pad = width - lengthBesideWhole - DecimalDigits(whole); pad > 0; --pad) *out++ = ' ';
+    }
+    if (sign) *out++ = '-';
+    out = WriteUnsigned(out, whole);
+    if constexpr (Precision > 0) {
+        *out = '.';
+        WriteExactDigits<Precision>(out + 1, units % kScale);
+        out += 1 + Precision;
+    }
+    return out;
 }
 
 // Writes magnitude `units` (the value times 10^precision, already rounded) in fixed notation.
@@ -168,6 +218,13 @@ char* FormatDecimal(char* out, std::int64_t units, int width, int precision) {
     const bool negative = units < 0;
     // The magnitude of the most negative value, too, is a valid unsigned value.
     const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
+    // The coordinates and the whole numbers of every row, written here rather than through the
+    // general dispatch.
+    if (magnitude <= 0xFFFFFFFFull) {
+        const bool sign = negative;  // magnitude is not 0 when negative
+        if (precision == 7) return WriteFixedScaled<7>(out, sign, static_cast<std::uint32_t>(magnitude), width);
+        if (precision == 0) return WriteFixedScaled<0>(out, sign, static_cast<std::uint32_t>(magnitude), width);
+    }
     return FormatScaled(out, negative, magnitude, width, precision);
 }
 
