@@ -87,7 +87,11 @@ TEST(NumberFormat, IntegersPrintPlain) {
     korvex::AppendInt(s, 0);
     s += ',';
     korvex::AppendInt(s, 2147483647);
-    EXPECT_EQ(s, "-9999,0,2147483647");
+    s += ',';
+    korvex::AppendInt(s, INT64_MIN);
+    s += ',';
+    korvex::AppendInt(s, 4294967296);
+    EXPECT_EQ(s, "-9999,0,2147483647,-9223372036854775808,4294967296");
 }
 
 namespace {
