@@ -277,7 +277,7 @@ void AppendFixedExact(std::string& out, double v, int width, int precision) {
 }
 
 char* FormatInt(char* out, std::int64_t v) {
-    return FormatDecimal(out, v, 0, 0);  // the short whole numbers of the older log's rows, without a loop
+    return std::to_chars(out, out + 24, v).ptr;
 }
 
 void AppendInt(std::string& out, std::int64_t v) {
