@@ -237,7 +237,7 @@ char* FormatFixed(char* out, double v, int width, int precision) {
     if (precision == 0 && magnitude < 2147483648.0) {
         auto integer = static_cast<std::uint32_t>(magnitude);
         if (static_cast<double>(integer) == magnitude)
-            return WriteFixed<std::uint32_t>(out, std::signbit(v) && integer != 0, integer, 0, width, 0);
+            return WriteFixedScaled<0>(out, std::signbit(v) && integer != 0, integer, width);
     }
     if (precision >= 0 && precision <= 17 && magnitude < 1e15) {
         double scaled = magnitude * kPow10[precision];

@@ -7,39 +7,10 @@
 
 namespace korvex {
 
-bool IsValidValue(double v) {
-    return std::isfinite(v) && v <= 9999;
-}
-
-bool RowIsComplete(bool skipPositionCheck, bool skipReadingCheck, double lat, double lon,
-                   double reading) {
-    if (skipPositionCheck && skipReadingCheck) return true;
-    if (!skipPositionCheck &&
-        (lat == MissingValue || lat == 0 || lon == 0 || lon == MissingValue))
-        return false;
-    if (!skipReadingCheck && !(reading >= 0)) return false;
-    return true;
-}
-
-void TCSVRecord::Clear() {
-    Lat = Long = Alt = BI = N = ApplFactor = Nas = Reading = MissingValue;
-    // Most rows hold no marker: leave the text alone then rather than assigning it again.
-    if (Markers.size() != 3 || Markers[0] != ',' || Markers[1] != ',' || Markers[2] != ',') Markers = ",,,";
-}
-
 std::int32_t RoundedTenths(std::int32_t tenths) {
     // |tenths| + 5 cannot overflow for the 16-bit altitudes (nor for anything below 2^31 - 5).
     std::int32_t whole = (tenths < 0 ? -tenths + 5 : tenths + 5) / 10;
     return tenths < 0 ? -whole : whole;
-}
-
-void TCSVRecord::SetPosition(std::int32_t latitude, std::int32_t longitude, std::int16_t altitude) {
-    Lat = latitude / 1e7;
-    Long = longitude / 1e7;
-    Alt = altitude / 10.0;
-    rawLat_ = latitude;
-    rawLong_ = longitude;
-    rawAlt_ = altitude;
 }
 
 void TCSVRecord::SetNc(std::int16_t value) {
@@ -48,26 +19,11 @@ void TCSVRecord::SetNc(std::int16_t value) {
     ncLength_ = static_cast<std::uint8_t>(end - ncText_);
 }
 
-void TCSVRecord::SetReading(double reading, double n, std::uint8_t applFactor) {
-    if (IsValidValue(reading)) {
-        Reading = reading;
-        BI = reading * 0.1;
-    } else {
-        Reading = BI = MissingValue;
-    }
-    N = IsValidValue(n) ? n : MissingValue;
-    ApplFactor = applFactor;
-}
-
-bool TCSVRecord::IsComplete(bool skipPositionCheck, bool skipReadingCheck) const {
-    return RowIsComplete(skipPositionCheck, skipReadingCheck, Lat, Long, Reading);
-}
-
 void TCSVRecord::CSVLine(std::string& line) const {
     if (PositionMissing()) return;
     char row[kMaxRowLength];
     // Exactly what "%3.7f" of Long and Lat and "%0.0f" of Alt print (shown for every 32-bit
-    // and 16-bit value by the tests and tools/coordcheck).
+    // and 16-bit value by the tests and bench/coordcheck).
     char* p = FormatDecimal(row, rawLong_, 3, 7);
     *p++ = ',';
     p = FormatDecimal(p, rawLat_, 3, 7);

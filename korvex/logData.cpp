@@ -79,7 +79,7 @@ void TLogData::CSVLine(std::string& line) const {
     if (PositionMissing()) return;
     char row[kMaxRowLength];
     // Exactly what "%3.7f" of Long and Lat prints (shown for every 32-bit value by the tests
-    // and tools/coordcheck).
+    // and bench/coordcheck).
     char* p = FormatDecimal(row, rawLong_, 3, 7);
     *p++ = ',';
     p = FormatDecimal(p, rawLat_, 3, 7);
