@@ -46,6 +46,12 @@ public:
         return bytes;
     }
 
+    // The next `count` bytes without consuming them, under the same conditions as Claim.
+    const std::uint8_t* Peek(int count) const {
+        if (ByteOrder != 1 || Position < 0 || Size - Position < count) return nullptr;
+        return Buffer.bytes.get() + Position;
+    }
+
     std::int64_t GetPosition() const { return Position; }
     std::int64_t GetSize() const { return Size; }
 

@@ -23,7 +23,7 @@ char* FormatNonFinite(char* out, double v, int width) {
     return CopyPadded(out, text, std::strlen(text), width);
 }
 
-const std::uint64_t kPow10Int[] = {1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull,
+constexpr std::uint64_t kPow10Int[] = {1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull,
     10000000ull, 100000000ull, 1000000000ull, 10000000000ull, 100000000000ull, 1000000000000ull,
     10000000000000ull, 100000000000000ull, 1000000000000000ull, 10000000000000000ull,
     100000000000000000ull, 1000000000000000000ull, 10000000000000000000ull};
@@ -35,14 +35,14 @@ int DecimalDigits(Unsigned v) {
     return n;
 }
 
-const char kDigitPairs[] =
+constexpr char kDigitPairs[] =
     "00010203040506070809101112131415161718192021222324252627282930313233343536373839"
     "40414243444546474849505152535455565758596061626364656667686970717273747576777879"
     "8081828384858687888990919293949596979899";
 
 // Writes exactly `count` digits of v (the low ones, zero-filled) backwards, ending at `end`.
 template <typename Unsigned>
-void WriteDigits(char* end, Unsigned v, int count) {
+inline void WriteDigits(char* end, Unsigned v, int count) {
     while (count >= 2) {
         end -= 2;
         std::memcpy(end, kDigitPairs + 2 * static_cast<unsigned>(v % 100), 2);
@@ -53,19 +53,77 @@ void WriteDigits(char* end, Unsigned v, int count) {
 }
 
 // Writes the integer part, the point and `precision` decimals of a magnitude split into
-// `whole` and `decimals`, with padding and sign in front.
+// `whole` and `decimals`, with padding and sign in front. The digits of `whole` are counted
+// only when the width could call for padding (never for the CSV's coordinates).
 template <typename Unsigned>
-char* WriteFixed(char* out, bool sign, Unsigned whole, Unsigned decimals, int width, int precision) {
-    const int integerDigits = DecimalDigits(whole);
-    const int length = sign + integerDigits + (precision > 0 ? precision + 1 : 0);
-    for (int pad = width - length; pad > 0; --pad) *out++ = ' ';
+inline char* WriteFixed(char* out, bool sign, Unsigned whole, Unsigned decimals, int width, int precision) {
+    const int lengthBesideWhole = sign + (precision > 0 ? precision + 1 : 0);
+    if (width > lengthBesideWhole + 1) {
+        for (int pad = width - lengthBesideWhole - DecimalDigits(whole); pad > 0; --pad) *out++ = ' ';
+    }
     if (sign) *out++ = '-';
-    WriteDigits(out + integerDigits, whole, integerDigits);
-    out += integerDigits;
+    out = std::to_chars(out, out + 20, whole).ptr;
     if (precision == 0) return out;
     *out = '.';
     WriteDigits(out + 1 + precision, decimals, precision);
     return out + 1 + precision;
+}
+
+// Writes exactly Count digits of v < 10^Count (zero-filled), splitting in halves so that the
+// digit pairs come from independent multiplications rather than one chain of divisions.
+template <int Count>
+inline void WriteExactDigits(char* out, std::uint32_t v) {
+    if constexpr (Count == 1) {
+        *out = static_cast<char>('0' + v);
+    } else if constexpr (Count == 2) {
+        std::memcpy(out, kDigitPairs + 2 * v, 2);
+    } else {
+        constexpr int kLow = Count / 2 + (Count / 2) % 2;  // an even number of low digits
+        constexpr auto kSplit = static_cast<std::uint32_t>(kPow10Int[kLow]);
+        WriteExactDigits<Count - kLow>(out, v / kSplit);
+        WriteExactDigits<kLow>(out + Count - kLow, v % kSplit);
+    }
+}
+
+// Writes v in decimal; the short numbers of the log CSV without a loop.
+inline char* WriteUnsigned(char* out, std::uint32_t v) {
+    if (v < 100) {
+        if (v < 10) {
+            *out = static_cast<char>('0' + v);
+            return out + 1;
+        }
+        WriteExactDigits<2>(out, v);
+        return out + 2;
+    }
+    if (v < 1000) {
+        WriteExactDigits<3>(out, v);
+        return out + 3;
+    }
+    if (v < 10000) {
+        WriteExactDigits<4>(out, v);
+        return out + 4;
+    }
+    return std::to_chars(out, out + 10, v).ptr;
+}
+
+// WriteFixed with the precision known when compiling: the split is a multiplication rather
+// than a division and the decimals are written without a loop. For the log CSV's precisions.
+template <int Precision>
+inline char* WriteFixedScaled(char* out, bool sign, std::uint32_t units, int width) {
+    constexpr auto kScale = static_cast<std::uint32_t>(kPow10Int[Precision]);
+    const std::uint32_t whole = units / kScale;
+    const int lengthBesideWhole = sign + (Precision > 0 ? Precision + 1 : 0);
+    if (width > lengthBesideWhole + 1) {
+        for (int pad = width - lengthBesideWhole - DecimalDigits(whole); pad > 0; --pad) *out++ = ' ';
+    }
+    if (sign) *out++ = '-';
+    out = WriteUnsigned(out, whole);
+    if constexpr (Precision > 0) {
+        *out = '.';
+        WriteExactDigits<Precision>(out + 1, units % kScale);
+        out += 1 + Precision;
+    }
+    return out;
 }
 
 // Writes magnitude `units` (the value times 10^precision, already rounded) in fixed notation.
@@ -73,7 +131,13 @@ char* FormatScaled(char* out, bool negative, std::uint64_t units, int width, int
     const bool sign = negative && units != 0;
     if (units <= 0xFFFFFFFFull) {
         auto small = static_cast<std::uint32_t>(units);
-        if (precision == 0) return WriteFixed<std::uint32_t>(out, sign, small, 0, width, 0);
+        switch (precision) {
+        case 0: return WriteFixedScaled<0>(out, sign, small, width);
+        case 1: return WriteFixedScaled<1>(out, sign, small, width);
+        case 2: return WriteFixedScaled<2>(out, sign, small, width);
+        case 7: return WriteFixedScaled<7>(out, sign, small, width);
+        default: break;
+        }
         auto scale = static_cast<std::uint32_t>(kPow10Int[precision < 10 ? precision : 0]);
         if (precision < 10) return WriteFixed<std::uint32_t>(out, sign, small / scale, small % scale, width, precision);
     }
@@ -100,8 +164,6 @@ bool IsExactHalf(double magnitude, int precision) {
 }
 
 }  // namespace
-
-namespace {
 
 char* FormatFixedExact(char* out, double v, int width, int precision) {
     if (!std::isfinite(v)) return FormatNonFinite(out, v, width);
@@ -152,7 +214,19 @@ char* FormatFixedExact(char* out, double v, int width, int precision) {
     return CopyPadded(out, text.data(), text.size(), width);
 }
 
-}  // namespace
+char* FormatDecimal(char* out, std::int64_t units, int width, int precision) {
+    const bool negative = units < 0;
+    // The magnitude of the most negative value, too, is a valid unsigned value.
+    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
+    // The coordinates and the whole numbers of every row, written here rather than through the
+    // general dispatch.
+    if (magnitude <= 0xFFFFFFFFull) {
+        const bool sign = negative;  // magnitude is not 0 when negative
+        if (precision == 7) return WriteFixedScaled<7>(out, sign, static_cast<std::uint32_t>(magnitude), width);
+        if (precision == 0) return WriteFixedScaled<0>(out, sign, static_cast<std::uint32_t>(magnitude), width);
+    }
+    return FormatScaled(out, negative, magnitude, width, precision);
+}
 
 char* FormatFixed(char* out, double v, int width, int precision) {
     // Fast path: scale to an integer in double arithmetic and round. The scaled product is off
@@ -163,7 +237,7 @@ char* FormatFixed(char* out, double v, int width, int precision) {
     if (precision == 0 && magnitude < 2147483648.0) {
         auto integer = static_cast<std::uint32_t>(magnitude);
         if (static_cast<double>(integer) == magnitude)
-            return WriteFixed<std::uint32_t>(out, std::signbit(v) && integer != 0, integer, 0, width, 0);
+            return WriteFixedScaled<0>(out, std::signbit(v) && integer != 0, integer, width);
     }
     if (precision >= 0 && precision <= 17 && magnitude < 1e15) {
         double scaled = magnitude * kPow10[precision];

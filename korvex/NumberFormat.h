@@ -17,6 +17,16 @@ constexpr int kMaxFixedLength = 340;
 // must have room for width + kMaxFixedLength characters; returns the end of the text.
 char* FormatFixed(char* out, double v, int width, int precision);
 
+// Writes the decimal number units x 10^-precision exactly, as "%<width>.<precision>f" would
+// (precision 0..17): the digits of units with the point inserted, zero-filled, never "-0".
+// A value held as an integer count of 10^-precision (a coordinate in 10^-7 degrees) prints this
+// way without going through a double at all.
+char* FormatDecimal(char* out, std::int64_t units, int width, int precision);
+
+// FormatFixed's reference path: always goes through the 18-digit decimal form. The same room
+// at `out` as FormatFixed.
+char* FormatFixedExact(char* out, double v, int width, int precision);
+
 // Writes a signed decimal integer ("%d") at `out` (room for 20 characters); returns its end.
 char* FormatInt(char* out, std::int64_t v);
 

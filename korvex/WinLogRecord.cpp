@@ -87,18 +87,30 @@ template <typename R> void ReadFields(LR023x& r, R& in) {
     in.ReadString(12, r.Text);
 }
 
+template <typename Record>
+void ReadFromBytes(Record& record, const std::uint8_t* payload) {
+    TPayloadCursor cursor(payload);
+    ReadFields(record, cursor);
+}
+
 // Reads a record's payload after its length has been checked.
 template <typename Record>
 void ReadPayload(TBinaryStream& stream, Record& record) {
     if (const std::uint8_t* bytes = stream.Claim(record.Length)) {
-        TPayloadCursor cursor(bytes);
-        ReadFields(record, cursor);
+        ReadFromBytes(record, bytes);
     } else {
         ReadFields(record, stream);
     }
 }
 
 }  // namespace
+
+void ReadWhole(LR0000& record, const std::uint8_t* payload) { ReadFromBytes(record, payload); }
+void ReadWhole(LR0020& record, const std::uint8_t* payload) { ReadFromBytes(record, payload); }
+void ReadWhole(LR0030& record, const std::uint8_t* payload) { ReadFromBytes(record, payload); }
+void ReadWhole(LR0041& record, const std::uint8_t* payload) { ReadFromBytes(record, payload); }
+void ReadWhole(LR0050& record, const std::uint8_t* payload) { ReadFromBytes(record, payload); }
+void ReadWhole(LR0060& record, const std::uint8_t* payload) { ReadFromBytes(record, payload); }
 
 bool TLogRecord::CheckLength(TBinaryStream& stream, std::uint16_t length) {
     if (length == Length) return true;

@@ -177,6 +177,16 @@ public:
     explicit LRDummy(std::uint16_t length) : TSkippedRecord(kOtherRecordId, length) {}
 };
 
+// Reads a record's payload of the class's own length from bytes that hold it whole, without a
+// check per value: what Read does for such a record, for a caller that has checked the length
+// and the room itself (the converter, for the records that fill its rows).
+void ReadWhole(LR0000& record, const std::uint8_t* payload);
+void ReadWhole(LR0020& record, const std::uint8_t* payload);
+void ReadWhole(LR0030& record, const std::uint8_t* payload);
+void ReadWhole(LR0041& record, const std::uint8_t* payload);
+void ReadWhole(LR0050& record, const std::uint8_t* payload);
+void ReadWhole(LR0060& record, const std::uint8_t* payload);
+
 // The record factory. Each CreateRecord hands out a freshly reset record of the class that
 // the type names; the instance is reused by the next call, so a record lives only until the
 // converter has applied it, and no allocation happens per record.

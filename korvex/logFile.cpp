@@ -25,11 +25,7 @@ public:
     }
 
     void SetSlot(int slot, std::int32_t value) { slots_[slot] = value; }
-    void SetPosition(std::int32_t alt, std::int32_t lat, std::int32_t lon) {
-        row_.Alt = alt;
-        row_.Lat = lat / 1e7;
-        row_.Long = lon / 1e7;
-    }
+    void SetPosition(std::int32_t alt, std::int32_t lat, std::int32_t lon) { row_.SetPosition(alt, lat, lon); }
 
     void EndGroup() {
         row_.Decode(slots_);

@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <cmath>
 #include <cstring>
 #include <random>
+#include <vector>
 
 #include "NumberFormat.h"
+#include "WinLogCSVRecord.h"
 
 using korvex::AppendFixed;
 using korvex::AppendFixedExact;
@@ -84,5 +87,67 @@ TEST(NumberFormat, IntegersPrintPlain) {
     korvex::AppendInt(s, 0);
     s += ',';
     korvex::AppendInt(s, 2147483647);
-    EXPECT_EQ(s, "-9999,0,2147483647");
+    s += ',';
+    korvex::AppendInt(s, INT64_MIN);
+    s += ',';
+    korvex::AppendInt(s, 4294967296);
+    EXPECT_EQ(s, "-9999,0,2147483647,-9223372036854775808,4294967296");
+}
+
+namespace {
+
+std::string Decimal(std::int64_t units, int width, int precision) {
+    char text[64];
+    return std::string(text, korvex::FormatDecimal(text, units, width, precision));
+}
+
+std::string ExactText(double v, int width, int precision) {
+    char text[64 + korvex::kMaxFixedLength];
+    return std::string(text, korvex::FormatFixedExact(text, v, width, precision));
+}
+
+}  // namespace
+
+TEST(NumberFormat, DecimalsPrintTheirDigitsWithThePointInserted) {
+    struct Case {
+        std::int64_t units;
+        int width, precision;
+        const char* expected;
+    } cases[] = {
+        {0, 3, 7, "0.0000000"}, {1, 3, 7, "0.0000001"}, {-1, 3, 7, "-0.0000001"},
+        {75000000, 3, 7, "7.5000000"}, {-338688197, 3, 7, "-33.8688197"},
+        {2147483647, 3, 7, "214.7483647"}, {-2147483647 - 1, 3, 7, "-214.7483648"},
+        {-9999999, 3, 7, "-0.9999999"}, {10000000, 3, 7, "1.0000000"},
+        {0, 0, 0, "0"}, {-1, 0, 0, "-1"}, {3277, 0, 0, "3277"}, {-3277, 0, 0, "-3277"},
+        {53, 4, 1, " 5.3"}, {-53, 4, 1, "-5.3"}, {5, 4, 1, " 0.5"}, {250, 1, 2, "2.50"},
+        {4294967296, 0, 0, "4294967296"}, {-123456789012345, 3, 7, "-12345678.9012345"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Decimal(c.units, c.width, c.precision), c.expected) << c.units << " " << c.precision;
+}
+
+// The coordinates of both converters print as their raw integers in 10^-7 degrees with the
+// point inserted. That this is the number rule applied to raw / 10^7 is checked here at the
+// edges and on a sample; bench/coordcheck checks all 2^32 values.
+TEST(NumberFormat, RawCoordinatesPrintAsTheRuleDoesWithTheirDivisionByTenMillion) {
+    std::vector<std::int64_t> raws;
+    for (std::int64_t edge : {std::int64_t(INT32_MIN), std::int64_t(INT32_MAX), std::int64_t(0)})
+        for (std::int64_t d = -2000; d <= 2000; ++d)
+            if (edge + d >= INT32_MIN && edge + d <= INT32_MAX) raws.push_back(edge + d);
+    for (std::int64_t k = -214; k <= 214; ++k)  // around every whole degree, and half degree
+        for (std::int64_t d : {-1, 0, 1, 4999999, 5000000, 5000001})
+            if (k * 10000000 + d >= INT32_MIN && k * 10000000 + d <= INT32_MAX) raws.push_back(k * 10000000 + d);
+    std::mt19937 rng(15);
+    for (int i = 0; i < 300000; ++i) raws.push_back(static_cast<std::int32_t>(rng()));
+    for (std::int64_t raw : raws)
+        ASSERT_EQ(Decimal(raw, 3, 7), ExactText(static_cast<std::int32_t>(raw) / 1e7, 3, 7)) << "raw " << raw;
+}
+
+TEST(NumberFormat, EveryAltitudeInTenthsRoundsAsTheRuleDoes) {
+    for (std::int32_t tenths = INT16_MIN; tenths <= INT16_MAX; ++tenths)
+        ASSERT_EQ(Decimal(korvex::RoundedTenths(tenths), 0, 0), ExactText(tenths / 10.0, 0, 0)) << tenths;
+    EXPECT_EQ(korvex::RoundedTenths(5), 1);
+    EXPECT_EQ(korvex::RoundedTenths(-5), -1);
+    EXPECT_EQ(korvex::RoundedTenths(-4), 0);
+    EXPECT_EQ(korvex::RoundedTenths(-32768), -3277);
 }
