@@ -1,11 +1,11 @@
 # The two commands of the README: `make demo` runs the main job, `make test` runs every test.
 # Both install what they need first (Debian packages, as root).
 
-PRESETS_TESTED := native native-san win64
+PRESETS_TESTED := native native-san win64 win32
 JOBS ?= 2
 FUZZ_SECONDS ?= 60
 
-.PHONY: all setup demo test build build-% test-% static-checks fuzz fuzz-long bench clean install-gdal-plugin
+.PHONY: all setup demo test build build-% test-% static-checks compare-builds fuzz fuzz-long bench clean install-gdal-plugin
 # Where GDAL looks for plugins when GDAL_DRIVER_PATH is not set (Debian's libgdal).
 GDAL_PLUGIN_DIR ?= /usr/lib/$(shell gcc -print-multiarch)/gdalplugins
 
@@ -26,6 +26,10 @@ test-%: build-%
 static-checks: build-win32
 	sh tests/static/check-deliverables.sh build/win32
 
+# The shipped i686 build and the x86_64 build write the same bytes for the same inputs.
+compare-builds: build-win64 build-win32
+	sh tests/crossbuild/compare_builds.sh build/win64 build/win32
+
 fuzz: build-fuzz
 	sh fuzz/run.sh build/fuzz $(FUZZ_SECONDS)
 
@@ -33,7 +37,7 @@ fuzz-long:
 	$(MAKE) fuzz FUZZ_SECONDS=3600
 
 test: build
-	@$(MAKE) --no-print-directory $(addprefix test-,$(PRESETS_TESTED)) static-checks fuzz
+	@$(MAKE) --no-print-directory $(addprefix test-,$(PRESETS_TESTED)) static-checks compare-builds fuzz
 	@echo "make test: all suites passed"
 
 demo: build-native build-win64

@@ -20,7 +20,7 @@ exe="$build/tools/nivrahost/nivrahost.exe"
 refhost="$build/refhost/refhost.dll"
 driver="$build/driver/NivraTesk.dll"
 for f in "$exe" "$refhost" "$driver" "$build/driver/korvex.dll"; do
-  [ -f "$f" ] || { echo "nivrahost.sh: $f is missing; build the win64 preset first" >&2; exit 2; }
+  [ -f "$f" ] || { echo "nivrahost.sh: $f is missing; build that preset first" >&2; exit 2; }
 done
 
 run="$here/cmake/wine-run.sh"
