@@ -33,6 +33,7 @@ UPGRADE_CODE = "DD810584-356D-4BEC-A074-AEDF31624BE0"
 DRIVER_COMPONENT = "75A6D0D1-5C4A-4278-9C73-004E375F5C40"
 KORVEX_COMPONENT = "82A35136-94F9-450A-9996-D404DF2CF02B"
 DEFAULT_FOLDER = "Nivra"  # under Program Files (x86)
+DRIVER_LIST = "HKLM\\SOFTWARE\\VANDOR\\Drivers"  # the host's list of drivers
 
 # Registry table roots and the special key names: "+" makes the key when installed and leaves
 # it at removal; "*" makes it and removes it (with its subkeys) at removal.
@@ -43,6 +44,8 @@ ROOTS = {"HKCR": 0, "HKLM": 2}
 # removal of the old product followed by a clean installation of the new one.
 SEQUENCE = {
     "RemoveExistingProducts": 1401,  # right after InstallValidate
+    "RemoveRegistryValues": 2600,    # the standard numbers: wixl schedules these two only for
+    "WriteRegistryValues": 5000,     # RegistryValue elements of the source
     "SetInstallLocation": 1001,      # right after CostFinalize, when INSTALLFOLDER is resolved
     "KeepDriversKey": 2601,          # right after RemoveRegistryValues
     "FailForTest": 5001,             # right after WriteRegistryValues (test packages only)
@@ -126,9 +129,10 @@ def action_rows(version, file_version, fail_after_registration):
         # SOFTWARE\VANDOR; the host's driver list (SOFTWARE\VANDOR\Drivers) must stay, as
         # unregistration leaves it. Type 34 + 64 (its exit code is not checked) + 1024
         # (deferred) + 2048 (no impersonation): reg.exe makes the key again in the 32-bit view
-        # (/reg:32, whichever reg.exe the installer starts) when the product is removed.
+        # (/reg:32, whichever reg.exe the installer starts) when the product is removed, and
+        # takes off the empty default value that some versions of reg.exe give a new key.
         insert("CustomAction", Action="KeepDriversKey", Type=34 + 64 + 1024 + 2048, Source="SystemFolder",
-               Target='reg.exe add "HKLM\\SOFTWARE\\VANDOR\\Drivers" /reg:32 /f'),
+               Target='cmd.exe /c reg.exe add "%s" /reg:32 /f & reg.exe delete "%s" /ve /reg:32 /f' % (DRIVER_LIST, DRIVER_LIST)),
         insert("InstallExecuteSequence", Action="KeepDriversKey", Condition='REMOVE="ALL"',
                Sequence=SEQUENCE["KeepDriversKey"]),
         # wixl leaves the File table's version empty; with it the installer compares the
@@ -136,6 +140,9 @@ def action_rows(version, file_version, fail_after_registration):
         "UPDATE `File` SET `Version` = '%s' WHERE `File` = 'NivraTesk.dll'" % file_version,
         "UPDATE `InstallExecuteSequence` SET `Sequence` = %d WHERE `Action` = 'RemoveExistingProducts'"
         % SEQUENCE["RemoveExistingProducts"],
+        "DELETE FROM `InstallExecuteSequence` WHERE `Action` = 'RemoveRegistryValues' OR `Action` = 'WriteRegistryValues'",
+        insert("InstallExecuteSequence", Action="RemoveRegistryValues", Sequence=SEQUENCE["RemoveRegistryValues"]),
+        insert("InstallExecuteSequence", Action="WriteRegistryValues", Sequence=SEQUENCE["WriteRegistryValues"]),
         # Windows Installer compares the first three fields of a version only: a version that
         # differs in the fourth (1.0.0.4 -> 1.0.0.5) counts as the same, so the upgrade rule
         # includes its upper bound (msidbUpgradeAttributesVersionMaxInclusive).
