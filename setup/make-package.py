@@ -43,6 +43,7 @@ ROOTS = {"HKCR": 0, "HKLM": 2}
 # The older version goes first, before anything of this one is written: an upgrade is the
 # removal of the old product followed by a clean installation of the new one.
 SEQUENCE = {
+    "AppSearch": 50,                 # the standard number, before costing
     "RemoveExistingProducts": 1401,  # right after InstallValidate
     "RemoveRegistryValues": 2600,    # the standard numbers: wixl schedules these two only for
     "WriteRegistryValues": 5000,     # RegistryValue elements of the source
@@ -52,12 +53,16 @@ SEQUENCE = {
 }
 
 
+def product_code_of(version):
+    return str(uuid.uuid5(uuid.UUID(UPGRADE_CODE), version)).upper()
+
+
 def wxs_text(info, version, size_kb):
     """The package's WiX source (its files named relative to the folder wixl runs in): files,
     folder, feature, upgrade rule and properties. The
     Registry rows and custom actions are added to the built database afterwards (wixl has no
     element for empty keys, for a failing test action or for explicit sequence numbers)."""
-    product_code = str(uuid.uuid5(uuid.UUID(UPGRADE_CODE), version)).upper()
+    product_code = product_code_of(version)
     name, company = info["product"], info["company"]
     return f"""<?xml version="1.0" encoding="utf-8"?>
 <Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
@@ -120,8 +125,18 @@ def registry_rows(harvest):
     return statements
 
 
-def action_rows(version, file_version, fail_after_registration):
+def action_rows(version, file_version, product_code, fail_after_registration):
     statements = [
+        # The folder of an installed product is read back from its own uninstall entry (its
+        # InstallLocation), so that a repair, an uninstall and the removal during an upgrade
+        # find the files wherever they were installed (INSTALLFOLDER=... at the install).
+        insert("RegLocator", Signature_="InstalledFolder", Root=2, Type=2, Name="InstallLocation",
+               Key="Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{%s}" % product_code),
+        insert("AppSearch", Property="INSTALLFOLDER", Signature_="InstalledFolder"),
+        "DELETE FROM `InstallExecuteSequence` WHERE `Action` = 'AppSearch'",
+        "DELETE FROM `InstallUISequence` WHERE `Action` = 'AppSearch'",
+        insert("InstallExecuteSequence", Action="AppSearch", Sequence=SEQUENCE["AppSearch"]),
+        insert("InstallUISequence", Action="AppSearch", Sequence=SEQUENCE["AppSearch"]),
         # Type 51: the uninstall entry's install location is the folder chosen.
         insert("CustomAction", Action="SetInstallLocation", Type=51, Source="ARPINSTALLLOCATION", Target="[INSTALLFOLDER]"),
         insert("InstallExecuteSequence", Action="SetInstallLocation", Sequence=SEQUENCE["SetInstallLocation"]),
@@ -181,7 +196,7 @@ def build(args):
             f.write(wxs_text(info, version, installed_size_kb(args.driver_dir)))
         msi = os.path.join(work, "package.msi")
         subprocess.run([args.wixl, "-a", "x86", "-o", "package.msi", "NivraTesk.wxs"], check=True, cwd=work)
-        queries = registry_rows(harvest) + action_rows(version, info["version"], args.fail_after_registration)
+        queries = registry_rows(harvest) + action_rows(version, info["version"], product_code_of(version), args.fail_after_registration)
         for query in queries:
             if subprocess.run([args.msibuild, msi, "-q", query], stdout=subprocess.DEVNULL).returncode != 0:
                 raise ValueError("msibuild refused: " + query)
