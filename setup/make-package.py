@@ -59,9 +59,10 @@ def product_code_of(version):
 
 def wxs_text(info, version, size_kb):
     """The package's WiX source (its files named relative to the folder wixl runs in): files,
-    folder, feature, upgrade rule and properties. The
-    Registry rows and custom actions are added to the built database afterwards (wixl has no
-    element for empty keys, for a failing test action or for explicit sequence numbers)."""
+    folder, feature, upgrade rule and properties. The Registry rows, the custom actions and
+    the sequence numbers are added to the built database afterwards with msibuild: wixl has
+    no element for empty keys, registry searches, exe custom actions or explicit sequence
+    numbers."""
     product_code = product_code_of(version)
     name, company = info["product"], info["company"]
     return f"""<?xml version="1.0" encoding="utf-8"?>
