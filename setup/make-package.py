@@ -34,6 +34,8 @@ DRIVER_COMPONENT = "75A6D0D1-5C4A-4278-9C73-004E375F5C40"
 KORVEX_COMPONENT = "82A35136-94F9-450A-9996-D404DF2CF02B"
 DEFAULT_FOLDER = "Nivra"  # under Program Files (x86)
 DRIVER_LIST = "HKLM\\SOFTWARE\\VANDOR\\Drivers"  # the host's list of drivers
+KEEP_DRIVERS_COMMAND = 'cmd.exe /c reg.exe add "%s" /reg:32 /f & reg.exe delete "%s" /ve /reg:32 /f' % (DRIVER_LIST,
+                                                                                                       DRIVER_LIST)
 
 # Registry table roots and the special key names: "+" makes the key when installed and leaves
 # it at removal; "*" makes it and removes it (with its subkeys) at removal.
@@ -49,6 +51,7 @@ SEQUENCE = {
     "WriteRegistryValues": 5000,     # RegistryValue elements of the source
     "SetInstallLocation": 1001,      # right after CostFinalize, when INSTALLFOLDER is resolved
     "KeepDriversKey": 2601,          # right after RemoveRegistryValues
+    "KeepDriversKeyOnRollback": 4999,  # right before WriteRegistryValues
     "FailForTest": 5001,             # right after WriteRegistryValues (test packages only)
 }
 
@@ -148,9 +151,17 @@ def action_rows(version, file_version, product_code, fail_after_registration):
         # (/reg:32, whichever reg.exe the installer starts) when the product is removed, and
         # takes off the empty default value that some versions of reg.exe give a new key.
         insert("CustomAction", Action="KeepDriversKey", Type=34 + 64 + 1024 + 2048, Source="SystemFolder",
-               Target='cmd.exe /c reg.exe add "%s" /reg:32 /f & reg.exe delete "%s" /ve /reg:32 /f' % (DRIVER_LIST, DRIVER_LIST)),
+               Target=KEEP_DRIVERS_COMMAND),
         insert("InstallExecuteSequence", Action="KeepDriversKey", Condition='REMOVE="ALL"',
                Sequence=SEQUENCE["KeepDriversKey"]),
+        # The same when an installation fails and is rolled back: undoing the registry writes
+        # takes the keys they leave empty with them, the driver list too when it was there but
+        # empty before. A rollback action (+ 256) scheduled before WriteRegistryValues runs
+        # after the writes are undone.
+        insert("CustomAction", Action="KeepDriversKeyOnRollback", Type=34 + 64 + 256 + 1024 + 2048,
+               Source="SystemFolder", Target=KEEP_DRIVERS_COMMAND),
+        insert("InstallExecuteSequence", Action="KeepDriversKeyOnRollback", Condition="NOT REMOVE",
+               Sequence=SEQUENCE["KeepDriversKeyOnRollback"]),
         # wixl leaves the File table's version empty; with it the installer compares the
         # installed DLL's version with the package's on repair, as for any versioned file.
         "UPDATE `File` SET `Version` = '%s' WHERE `File` = 'NivraTesk.dll'" % file_version,

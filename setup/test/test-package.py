@@ -13,7 +13,8 @@ of it for the reference registration), with the reference host installed first:
 5. upgrade: an older package in another folder, then this one: the registry as after a fresh
    install, one uninstall entry, the old folder gone; uninstall again.
 Before all of these, a package that fails right after writing the registration rolls back to
-the state before it.
+the state before it (an empty driver list may stay, as after an uninstall); after the
+uninstall, it leaves the empty driver list that was there.
 
   test-package.py --build BUILD --package NivraTesk.msi --harvest HARVEST.json --work DIR
 """
@@ -270,7 +271,7 @@ def main():
     expect(0 <= log.find("WriteRegistryValues") < log.find("FailForTest"),
            "the failing package did not write its registration before it failed")
     expect(not os.path.exists(box.path(INSTALL_FOLDER)), "the failed installation left its folder")
-    expect_as_before(before, box.whole(), "after the rolled-back installation")
+    expect_as_before(before, box.whole(), "after the rolled-back installation", kept={KEPT_KEY})
     expect(not uninstall_entries(box), "the failed installation left an uninstall entry")
     step("silent install")
     status, log = box.msiexec("/i", package, "/qn")
@@ -302,6 +303,11 @@ def main():
     expect_as_before(before, box.whole(), "after uninstall", kept={KEPT_KEY})
     expect(not uninstall_entries(box), "an uninstall entry is left")
     removed = box.whole()
+
+    step("a failed installation keeps the empty driver list that was there before")
+    status, log = box.msiexec("/i", winebox.to_windows(failing), "/qn")
+    expect(status != 0, "the failing package's msiexec exited 0")
+    expect_as_before(removed, box.whole(), "after the second rolled-back installation")
 
     step("upgrade over an older package installed in another folder")
     old_version = older_version(PRODUCT["version"])
