@@ -7,7 +7,7 @@ PACKAGES="cmake ninja-build g++ clang libclang-rt-14-dev googletest libgtest-dev
 g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools binutils-mingw-w64-i686
 binutils-mingw-w64-x86-64 wine64 libwine-dev nlohmann-json3-dev gdal-bin python3 make bc
 libgdal-dev python3-gdal python3-geopandas python3-matplotlib
-qemu-user-static wine32:i386 wine32-preloader:i386"
+qemu-user-static wine32:i386 wine32-preloader:i386 wixl msitools"
 SUDO=""; [ "$(id -u)" = 0 ] || SUDO=sudo
 
 # wine32 and its preloader come from the i386 architecture. Without the preloader qemu
