@@ -107,7 +107,12 @@ std::wstring SizeOf(IvnFile* file) {
 
 void SaveJson(const std::wstring& path, const Json& json, int indent) {
     std::ofstream out(std::filesystem::path(FullPath(path)), std::ios::binary | std::ios::trunc);
-    out << json.dump(indent, ' ', false, Json::error_handler_t::replace) << '\n';
+    // Streamed into the file rather than made into one string first: a store of a few hundred
+    // thousand points is tens of megabytes of text, which a 32-bit process may not have twice.
+    nlohmann::detail::serializer<Json> writer(nlohmann::detail::output_adapter<char>(out), ' ',
+                                              Json::error_handler_t::replace);
+    writer.dump(json, indent >= 0, false, indent >= 0 ? static_cast<unsigned>(indent) : 0u);
+    out << '\n';
     out.close();
     if (!out) throw CommandError{L"cannot write " + path, 1};
 }
