@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "ImportSteps.h"
-#include "Module.h"
+#include "com/ModuleServices.h"
+#include "import/ImportSteps.h"
 
 namespace nivra {
 namespace {
@@ -49,7 +49,7 @@ bool IsLogFile(const std::string& path) { return std::strcmp(PathFindExtensionA(
 
 bool DriverModuleFolder(std::string& folder) {
     char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(Module().Instance(), path, MAX_PATH);
+    const DWORD length = GetModuleFileNameA(ModuleInstance(), path, MAX_PATH);
     // A cut-off path names another folder: no library is bound from there.
     if (length == 0 || length >= MAX_PATH) return false;
     folder.assign(path, length);

@@ -1,8 +1,8 @@
 // The field tree of an import: farms and fields named by "fields.txt" beside the logs, the
 // field node of each data file, and the host's summary after the run.
-#include "ImportSteps.h"
-#include "TParser.h"
-#include "TextLines.h"
+#include "import/ImportSteps.h"
+#include "text/TextLines.h"
+#include "text/TParser.h"
 
 namespace nivra {
 namespace {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ImportState.h"
+#include "import/ImportState.h"
 
 namespace nivra {
 

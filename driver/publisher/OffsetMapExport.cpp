@@ -1,12 +1,12 @@
-#include "OffsetMapExport.h"
+#include "publisher/OffsetMapExport.h"
 
 #include <new>
 
-#include "ComOwners.h"
-#include "HostCall.h"
-#include "OffsetMapFormat.h"
-#include "PublishHostValues.h"
-#include "PublishOptions.h"
+#include "com/ComOwners.h"
+#include "com/HostCall.h"
+#include "publisher/OffsetMapFormat.h"
+#include "publisher/PublishHostValues.h"
+#include "publisher/PublishOptions.h"
 
 namespace nivra {
 namespace {

@@ -1,10 +1,9 @@
-#include "CNivraPublisher.h"
+#include "publisher/CNivraPublisher.h"
 
-#include "CNivraTesk.h"
-#include "HostCall.h"
-#include "NivraTeskIds.h"
-#include "NullDispatch.h"
-#include "TextSlots.h"
+#include "com/HostCall.h"
+#include "com/NivraTeskIds.h"
+#include "com/NullDispatch.h"
+#include "com/TextSlots.h"
 #include "publisher/PublishOptions.h"
 #include "publisher/PublishRun.h"
 

@@ -1,9 +1,9 @@
 // Reading one data file into its operation: one logged point per row inside the coordinate
 // limits, with its four measures, its six values and its marker events.
-#include "DataFileName.h"
-#include "ImportSteps.h"
-#include "TParser.h"
-#include "TextLines.h"
+#include "import/DataFileName.h"
+#include "import/ImportSteps.h"
+#include "text/TextLines.h"
+#include "text/TParser.h"
 
 namespace nivra {
 namespace {
