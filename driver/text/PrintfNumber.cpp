@@ -7,8 +7,7 @@ namespace nivra {
 void AppendPrintfFixed(std::string& out, double value, int decimals) {
     char buffer[400];  // the largest double has 309 integer digits
     decimals = decimals < 0 ? 0 : (decimals > 17 ? 17 : decimals);
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, decimals);
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, decimals);
     out.append(buffer, result.ptr);
 }
 
