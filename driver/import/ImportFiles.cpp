@@ -68,13 +68,12 @@ std::int32_t TotalOfTickedFiles(IvnFiles* files) {
     return static_cast<std::int32_t>(total);
 }
 
-bool ImportOne(ImportState& state, const UnitsEngine& units, const std::string& path, IvnProgress* progress,
+void ImportOne(ImportState& state, const UnitsEngine& units, const std::string& path, IvnProgress* progress,
                std::int32_t& counter) {
     state.sourcePath = path;
-    const ConversionResult conversion = ConvertIfLog(state.sourcePath);
-    const bool fields = ReadFieldsFile(state);
-    const bool read = ReadCsvFile(state, units, progress, counter, conversion.dataPath);
-    return conversion.converted && fields && read;
+    const std::string dataPath = ConvertIfLog(state.sourcePath);
+    ReadFieldsFile(state);
+    ReadCsvFile(state, units, progress, counter, dataPath);
 }
 
 }  // namespace

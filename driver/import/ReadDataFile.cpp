@@ -80,10 +80,10 @@ void AddLow32(std::int32_t& counter, std::int64_t bytes) {
 
 }  // namespace
 
-bool ReadCsvFile(ImportState& state, const UnitsEngine& units, IvnProgress* progress, std::int32_t& counter,
+void ReadCsvFile(ImportState& state, const UnitsEngine& units, IvnProgress* progress, std::int32_t& counter,
                  const std::string& dataPath) {
     TextLineReader file;
-    if (!file.Open(dataPath)) return false;
+    if (!file.Open(dataPath)) return;
     std::string line;
     if (file.ReadLine(line)) {
         const DataFileName name = ParseDataFileName(dataPath);
@@ -103,7 +103,6 @@ bool ReadCsvFile(ImportState& state, const UnitsEngine& units, IvnProgress* prog
     AddLow32(counter, file.Offset());
     file.Close();
     state.operation.Reset();
-    return true;
 }
 
 }  // namespace nivra

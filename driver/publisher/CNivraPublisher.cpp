@@ -90,7 +90,6 @@ HRESULT CNivraPublisher::get_DestinationFolder(BSTR* folder) {
 
 HRESULT CNivraPublisher::put_DestinationFolder(BSTR folder) {
     return ComBoundary([&] {
-        destinationFolder_.clear();
         destinationFolder_ = BstrToAnsi(folder);
         return S_OK;
     });
