@@ -2,7 +2,7 @@
 // count, a live-object counter per class, error information for the host interfaces it
 // implements, and the inspection interface through which tests read back what it received.
 #pragma once
-#include "HostInterfaces.h"
+#include "host/HostInterfaces.h"
 #include "Control.h"
 
 #include <nlohmann/json.hpp>

@@ -6,6 +6,7 @@
 #   scripts/nivrahost.sh [--build DIR] drivers
 #   scripts/nivrahost.sh [--build DIR] list FOLDER
 #   scripts/nivrahost.sh [--build DIR] import FOLDER [FILE...] --store STORE.json [--geojson OUT.geojson]
+#   scripts/nivrahost.sh [--build DIR] publish PLAN.json DEST [--export-shapes] [--keep-text-data]
 #
 # DIR defaults to build/win64 (NIVRA_BUILD_DIR is used when set).
 set -e
@@ -26,21 +27,14 @@ done
 run="$here/cmake/wine-run.sh"
 export NIVRA_BUILD_DIR="$build"
 
-# A Linux path (absolute, or relative to here and existing, or to be created by an option)
-# as Wine sees it on drive Z:.
-to_windows() {
-  case "$1" in
-    /*) printf 'Z:%s' "$1" | tr '/' '\\' ;;
-    *) printf 'Z:%s' "$(realpath -m -- "$1")" | tr '/' '\\' ;;
-  esac
-}
+. "$here/cmake/wine-path.sh"
 
 # Register the two DLLs in the prefix when either is newer than the last registration.
 stamp="$build/wineprefix/.nivrahost-registered"
 current="$(stat -c %Y "$refhost" "$driver" | tr '\n' ' ')"
 if [ ! -f "$stamp" ] || [ "$(cat "$stamp")" != "$current" ]; then
-  sh "$run" regsvr32 /s "$(to_windows "$refhost")"
-  sh "$run" regsvr32 /s "$(to_windows "$driver")"
+  sh "$run" regsvr32 /s "$(wine_path "$refhost")"
+  sh "$run" regsvr32 /s "$(wine_path "$driver")"
   mkdir -p "$(dirname "$stamp")"
   echo "$current" > "$stamp"
 fi
@@ -54,7 +48,7 @@ i=0
 while [ $i -lt $count ]; do
   arg="$1"; shift
   case "$arg" in
-    */*) set -- "$@" "$(to_windows "$arg")" ;;
+    */*) set -- "$@" "$(wine_path "$arg")" ;;
     *) set -- "$@" "$arg" ;;
   esac
   i=$((i + 1))

@@ -17,9 +17,9 @@
 #include <fstream>
 #include <string>
 
-#include "ComOwners.h"
-#include "DriverInterfaces.h"
-#include "HostInterfaces.h"
+#include "com/ComOwners.h"
+#include "host/DriverInterfaces.h"
+#include "host/HostInterfaces.h"
 #include "RefHostControl.h"
 
 namespace {

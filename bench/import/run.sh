@@ -11,7 +11,7 @@ rows="${2:-1000000}"
 [ $# -ge 2 ] && shift 2 || set --
 export NIVRA_BUILD_DIR="$build"
 run="$here/cmake/wine-run.sh"
-win() { printf 'Z:%s' "$1" | tr '/' '\\'; }
-sh "$run" regsvr32 /s "$(win "$build/refhost/refhost.dll")"
-sh "$run" regsvr32 /s "$(win "$build/driver/NivraTesk.dll")"
+. "$here/cmake/wine-path.sh"
+sh "$run" regsvr32 /s "$(wine_path "$build/refhost/refhost.dll")"
+sh "$run" regsvr32 /s "$(wine_path "$build/driver/NivraTesk.dll")"
 exec sh "$run" "$build/bench/import/import_bench.exe" "$rows" "$@"

@@ -9,7 +9,7 @@ build="$(cd "${1:-$here/build/win64}" && pwd)"
 [ $# -gt 0 ] && shift
 export NIVRA_BUILD_DIR="$build"
 run="$here/cmake/wine-run.sh"
-win() { printf 'Z:%s' "$1" | tr '/' '\\'; }
-sh "$run" regsvr32 /s "$(win "$build/refhost/refhost.dll")"
-sh "$run" regsvr32 /s "$(win "$build/driver/NivraTesk.dll")"
+. "$here/cmake/wine-path.sh"
+sh "$run" regsvr32 /s "$(wine_path "$build/refhost/refhost.dll")"
+sh "$run" regsvr32 /s "$(wine_path "$build/driver/NivraTesk.dll")"
 exec sh "$run" "$build/bench/publish/publish_bench.exe" "$@"

@@ -1,6 +1,6 @@
-#include "CDescription.h"
+#include "descriptions/CDescription.h"
 
-#include "TextSlots.h"
+#include "com/TextSlots.h"
 
 namespace nivra {
 

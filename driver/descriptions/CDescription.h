@@ -1,10 +1,10 @@
 // CDescription: one driver of the DLL as the host's driver manager sees it. Made only by the
 // collection; its texts are set once and never change.
 #pragma once
-#include "ComObject.h"
-#include "ComOwners.h"
-#include "DriverInterfaces.h"
-#include "NullDispatch.h"
+#include "com/ComObject.h"
+#include "com/ComOwners.h"
+#include "com/NullDispatch.h"
+#include "host/DriverInterfaces.h"
 
 namespace nivra {
 

@@ -1,8 +1,9 @@
-#include "CDescriptions.h"
+#include "descriptions/CDescriptions.h"
 
-#include "NivraTeskIds.h"
-#include "NullDispatch.h"
-#include "TextSlots.h"
+#include "com/ModuleServices.h"
+#include "com/NivraTeskIds.h"
+#include "com/NullDispatch.h"
+#include "com/TextSlots.h"
 
 namespace nivra {
 namespace {
@@ -41,7 +42,7 @@ void* CDescriptions::FindInterface(REFIID iid) {
 // The vtable half of the dual interface, so that DispInvoke calls the methods through it.
 HRESULT CDescriptions::DispatchTypeInfo(ITypeInfo** info) {
     ComPtr<ITypeInfo> found;
-    HRESULT hr = Module().RegisteredTypeInfo(__uuidof(INewEnumDispatch), found.GetAddressOf());
+    HRESULT hr = RegisteredTypeInfo(__uuidof(INewEnumDispatch), found.GetAddressOf());
     if (FAILED(hr)) return hr;
     TYPEATTR* attributes = nullptr;
     hr = found->GetTypeAttr(&attributes);

@@ -2,11 +2,11 @@
 // lists the DLL's drivers, creates them on request, and is scriptable through
 // INewEnumDispatch (For Each over its items).
 #pragma once
-#include "CDescription.h"
-#include "ComObject.h"
-#include "ComOwners.h"
-#include "DriverInterfaces.h"
-#include "TEnumerator.h"
+#include "com/ComObject.h"
+#include "com/ComOwners.h"
+#include "descriptions/CDescription.h"
+#include "descriptions/TEnumerator.h"
+#include "host/DriverInterfaces.h"
 
 namespace nivra {
 

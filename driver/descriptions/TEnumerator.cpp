@@ -1,4 +1,4 @@
-#include "TEnumerator.h"
+#include "descriptions/TEnumerator.h"
 
 namespace nivra {
 

@@ -3,8 +3,8 @@
 #pragma once
 #include <vector>
 
-#include "CDescription.h"
-#include "ComObject.h"
+#include "com/ComObject.h"
+#include "descriptions/CDescription.h"
 
 namespace nivra {
 

@@ -61,6 +61,22 @@ struct DECLSPEC_NOVTABLE IvnTESK : public IvnComponent {
 };
 __CRT_UUID_DECL(IvnTESK, 0xdda67e0c, 0xf196, 0x414f, 0xb0, 0xda, 0x50, 0x8f, 0xb1, 0x18, 0x56, 0x48)
 
+// The driver object's method table continues after IvnTESK's last slot with five more that
+// the host may call; the driver derives from this, so that the COM frame's own virtual
+// functions stay out of those places.
+struct DECLSPEC_NOVTABLE IvnTESKTail : public IvnTESK {
+    // slot 20
+    virtual HRESULT STDMETHODCALLTYPE Slot20(LONG a, LONG b) = 0;
+    // slot 21
+    virtual HRESULT STDMETHODCALLTYPE Slot21(LONG a, LONG b, LONG c, LONG d) = 0;
+    // slot 22
+    virtual HRESULT STDMETHODCALLTYPE Slot22(LONG a, LONG b, LONG c, LONG d) = 0;
+    // slot 23
+    virtual HRESULT STDMETHODCALLTYPE Slot23(LONG a) = 0;
+    // slot 24
+    virtual HRESULT STDMETHODCALLTYPE Slot24(LONG a) = 0;
+};
+
 // The publisher.
 struct DECLSPEC_NOVTABLE IvnPublisher : public IvnComponent {
     // slot 7

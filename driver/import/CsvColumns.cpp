@@ -1,8 +1,8 @@
-#include "CsvColumns.h"
+#include "import/CsvColumns.h"
 
 #include <string>
 
-#include "TParser.h"
+#include "text/TParser.h"
 
 namespace nivra {
 namespace {

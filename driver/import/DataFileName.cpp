@@ -1,4 +1,4 @@
-#include "DataFileName.h"
+#include "import/DataFileName.h"
 
 #include <algorithm>
 #include <climits>

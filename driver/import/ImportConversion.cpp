@@ -5,8 +5,8 @@
 
 #include <cstring>
 
-#include "ImportSteps.h"
-#include "Module.h"
+#include "com/ModuleServices.h"
+#include "import/ImportSteps.h"
 
 namespace nivra {
 namespace {
@@ -34,13 +34,13 @@ private:
     HMODULE module_ = nullptr;
 };
 
-// 0 when bound, -1 when the library cannot be loaded, -2 when it lacks the export.
-int BindKorvex(const std::string& folder, LibraryHandle& library, KorvexToCsv& convert) {
-    if (!library.Load(folder + "korvex.dll")) return -1;
+// False when the library cannot be loaded or lacks the export.
+bool BindKorvex(const std::string& folder, LibraryHandle& library, KorvexToCsv& convert) {
+    if (!library.Load(folder + "korvex.dll")) return false;
     FARPROC proc = library.Find("korvexToCSV");
-    if (!proc) return -2;
+    if (!proc) return false;
     convert = reinterpret_cast<KorvexToCsv>(reinterpret_cast<void*>(proc));
-    return 0;
+    return true;
 }
 
 bool IsLogFile(const std::string& path) { return std::strcmp(PathFindExtensionA(path.c_str()), ".log") == 0; }
@@ -49,7 +49,7 @@ bool IsLogFile(const std::string& path) { return std::strcmp(PathFindExtensionA(
 
 bool DriverModuleFolder(std::string& folder) {
     char path[MAX_PATH] = {};
-    const DWORD length = GetModuleFileNameA(Module().Instance(), path, MAX_PATH);
+    const DWORD length = GetModuleFileNameA(ModuleInstance(), path, MAX_PATH);
     // A cut-off path names another folder: no library is bound from there.
     if (length == 0 || length >= MAX_PATH) return false;
     folder.assign(path, length);
@@ -58,17 +58,17 @@ bool DriverModuleFolder(std::string& folder) {
     return true;
 }
 
-ConversionResult ConvertIfLog(const std::string& sourcePath) {
-    if (!IsLogFile(sourcePath)) return {true, sourcePath};
-    ConversionResult result{false, sourcePath.substr(0, sourcePath.size() - 4) + ".csv"};
+std::string ConvertIfLog(const std::string& sourcePath) {
+    if (!IsLogFile(sourcePath)) return sourcePath;
+    const std::string dataPath = sourcePath.substr(0, sourcePath.size() - 4) + ".csv";
     LibraryHandle library;
     KorvexToCsv convert = nullptr;
     std::string folder;
-    if (!DriverModuleFolder(folder) || BindKorvex(folder, library, convert) != 0) return result;
-    // Only the low 16 bits of the answer carry the result.
-    const auto answer = static_cast<std::uint16_t>(convert(sourcePath.c_str(), result.dataPath.c_str(), kSkipCheck, kSkipCheck));
-    result.converted = answer == 0;
-    return result;
+    if (!DriverModuleFolder(folder) || !BindKorvex(folder, library, convert)) return dataPath;
+    // A failed conversion is not an error of the import: the CSV it left, or an older one
+    // beside the log, is read as it is, and a missing one is skipped.
+    convert(sourcePath.c_str(), dataPath.c_str(), kSkipCheck, kSkipCheck);
+    return dataPath;
 }
 
 }  // namespace nivra

@@ -1,8 +1,8 @@
 // The field tree of an import: farms and fields named by "fields.txt" beside the logs, the
 // field node of each data file, and the host's summary after the run.
-#include "ImportSteps.h"
-#include "TParser.h"
-#include "TextLines.h"
+#include "import/ImportSteps.h"
+#include "text/TextLines.h"
+#include "text/TParser.h"
 
 namespace nivra {
 namespace {
@@ -55,16 +55,16 @@ void CreateFieldWithArea(IvnDataStore* dataStore, const std::string& name, const
 
 }  // namespace
 
-bool ReadFieldsFile(ImportState& state) {
+void ReadFieldsFile(ImportState& state) {
     const std::size_t slash = state.sourcePath.rfind('\\');
     const std::string folder = slash == std::string::npos ? std::string() : state.sourcePath.substr(0, slash + 1);
     TextLineReader file;
-    if (!file.Open(folder + "fields.txt")) return true;
+    if (!file.Open(folder + "fields.txt")) return;
 
     IvnDataStore* dataStore = Needed(state.dataStore.Get());
     ComPtr<IvnFields> fields = FieldNodes(dataStore);
     std::string line;
-    if (!file.ReadLine(line) || !fields) return true;
+    if (!file.ReadLine(line) || !fields) return;
 
     TParser parser(',');
     double area = 0.0;  // an unreadable size keeps the one of the line before
@@ -77,7 +77,6 @@ bool ReadFieldsFile(ImportState& state) {
         if (FindNode(fields.Get(), name)) continue;
         CreateFieldWithArea(dataStore, name, farm, area);
     }
-    return true;
 }
 
 void EnsureField(ImportState& state) {

@@ -4,10 +4,9 @@
 
 #include <cstdio>
 
-#include "CNivraFile.h"
-#include "CNivraTesk.h"
-#include "ImportSide.h"
-#include "ImportSteps.h"
+#include "import/CNivraFile.h"
+#include "import/ImportSide.h"
+#include "import/ImportSteps.h"
 
 namespace nivra {
 namespace {
@@ -74,7 +73,7 @@ std::string FileSizeText(DWORD high, DWORD low) {
     return text;
 }
 
-HRESULT PrepareFileList(CNivraTesk&, IvnFileList* list, VARIANT_BOOL* result) {
+HRESULT PrepareFileList(IvnFileList* list, VARIANT_BOOL* result) {
     Needed(list);
     Bstr key = WideBstr(L"Size");
     Bstr caption = WideBstr(L"File Size");
@@ -88,7 +87,7 @@ HRESULT PrepareFileList(CNivraTesk&, IvnFileList* list, VARIANT_BOOL* result) {
     return S_OK;
 }
 
-HRESULT ListFiles(CNivraTesk&, IvnFileList* list, BSTR folderText) {
+HRESULT ListFiles(IvnFileList* list, BSTR folderText) {
     Needed(list);
     const std::string folder = WithBackslash(BstrToAnsi(folderText));
     ListPass(list, folder, "*.log");

@@ -4,7 +4,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
-#include "ImportSteps.h"
+#include "import/ImportSteps.h"
 
 namespace nivra {
 

@@ -8,10 +8,10 @@
 #include <array>
 #include <string>
 
-#include "ComOwners.h"
-#include "CsvColumns.h"
-#include "HostCall.h"
-#include "HostInterfaces.h"
+#include "com/ComOwners.h"
+#include "com/HostCall.h"
+#include "host/HostInterfaces.h"
+#include "import/CsvColumns.h"
 
 namespace nivra {
 

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <string>
 
-#include "ImportState.h"
+#include "import/ImportState.h"
 
 namespace nivra {
 
@@ -22,14 +22,9 @@ std::string FileSizeText(DWORD high, DWORD low);
 
 // --- conversion of a ticked log file ---------------------------------------------------
 
-// The data path of a ticked file and whether a needed conversion succeeded.
-struct ConversionResult {
-    bool converted;
-    std::string dataPath;
-};
-// A file whose extension is exactly ".log" is converted to the CSV of the same stem beside it;
-// any other file is its own data path.
-ConversionResult ConvertIfLog(const std::string& sourcePath);
+// The data path of a ticked file: a file whose extension is exactly ".log" is converted to the
+// CSV of the same stem beside it; any other file is its own data path.
+std::string ConvertIfLog(const std::string& sourcePath);
 // The converter library's folder: the driver module's own, with its trailing backslash
 // (empty when the module path has none). False when the module path cannot be read whole.
 bool DriverModuleFolder(std::string& folder);
@@ -37,7 +32,7 @@ bool DriverModuleFolder(std::string& folder);
 // --- field tree and summary ------------------------------------------------------------
 
 // Creates the farms and fields that "fields.txt" beside `sourcePath` names and the host lacks.
-bool ReadFieldsFile(ImportState& state);
+void ReadFieldsFile(ImportState& state);
 // Finds or creates the field node named by the data file (Unknown_Field without a name).
 void EnsureField(ImportState& state);
 // Asks the host for its summary file after the last file of a run.
@@ -54,8 +49,8 @@ double StandardZoneOffsetHours();
 
 // --- the run ---------------------------------------------------------------------------
 
-// Reads one data file into a new operation; false when the file cannot be opened.
-bool ReadCsvFile(ImportState& state, const UnitsEngine& units, IvnProgress* progress, std::int32_t& counter,
+// Reads one data file into a new operation; a file that cannot be opened adds nothing.
+void ReadCsvFile(ImportState& state, const UnitsEngine& units, IvnProgress* progress, std::int32_t& counter,
                  const std::string& dataPath);
 
 }  // namespace nivra

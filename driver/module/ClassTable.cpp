@@ -1,11 +1,11 @@
 // The class table: the five classes of the DLL in their fixed order. Only the creatable ones
 // have a class object and registry entries; the others are made inside the DLL alone.
-#include "CDescriptions.h"
-#include "CNivraPublisher.h"
-#include "CNivraTesk.h"
-#include "ComObject.h"
-#include "Module.h"
-#include "NivraTeskIds.h"
+#include "com/ComObject.h"
+#include "com/NivraTeskIds.h"
+#include "descriptions/CDescriptions.h"
+#include "import/CNivraTesk.h"
+#include "module/Module.h"
+#include "publisher/CNivraPublisher.h"
 
 namespace nivra {
 

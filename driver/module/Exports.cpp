@@ -2,7 +2,7 @@
 #include <windows.h>
 #include <ole2.h>
 
-#include "Module.h"
+#include "module/Module.h"
 
 using nivra::Module;
 

@@ -1,9 +1,10 @@
-#include "Module.h"
+#include "module/Module.h"
 
-#include "ClassFactory.h"
-#include "NivraTeskIds.h"
-#include "Registrar.h"
-#include "Resources.h"
+#include "com/ClassFactory.h"
+#include "com/ModuleServices.h"
+#include "com/NivraTeskIds.h"
+#include "module/Registrar.h"
+#include "module/Resources.h"
 
 namespace nivra {
 namespace {
@@ -72,6 +73,12 @@ private:
 };
 
 CNivraTeskModule& Module() { return g_module; }
+
+void LockModule() { g_module.Lock(); }
+void UnlockModule() { g_module.Unlock(); }
+HINSTANCE ModuleInstance() { return g_module.Instance(); }
+HRESULT ModulePath(std::wstring& path) { return g_module.ModulePath(path); }
+HRESULT RegisteredTypeInfo(REFGUID guid, ITypeInfo** out) { return g_module.RegisteredTypeInfo(guid, out); }
 
 CNivraTeskModule::CNivraTeskModule() {
     initFailed_ = !InitializeCriticalSectionAndSpinCount(&section_, 0);

@@ -24,7 +24,7 @@ struct ClassEntry {
     IClassFactory* classObject;  // cached on first request; the table holds one reference
 };
 
-// The five classes of the DLL, in their fixed order (defined with the classes they create).
+// The five classes of the DLL, in their fixed order (defined in ClassTable.cpp).
 ClassEntry* ClassTable();
 inline constexpr size_t kClassCount = 5;
 

@@ -1,4 +1,4 @@
-#include "Registrar.h"
+#include "module/Registrar.h"
 
 #include <string>
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "RegistryScript.h"
+#include "module/RegistryScript.h"
 
 namespace nivra {
 

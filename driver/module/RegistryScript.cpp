@@ -1,4 +1,4 @@
-#include "RegistryScript.h"
+#include "module/RegistryScript.h"
 
 #include <cwctype>
 

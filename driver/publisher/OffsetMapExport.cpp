@@ -1,12 +1,12 @@
-#include "OffsetMapExport.h"
+#include "publisher/OffsetMapExport.h"
 
 #include <new>
 
-#include "ComOwners.h"
-#include "HostCall.h"
-#include "OffsetMapFormat.h"
-#include "PublishHostValues.h"
-#include "PublishOptions.h"
+#include "com/ComOwners.h"
+#include "com/HostCall.h"
+#include "publisher/OffsetMapFormat.h"
+#include "publisher/PublishHostValues.h"
+#include "publisher/PublishOptions.h"
 
 namespace nivra {
 namespace {
@@ -93,7 +93,7 @@ ComPtr<IvnRate> ProductOf(const VARIANT& item) {
     return QueryOptional<IvnRate>(item.punkVal);
 }
 
-// Writes the grid of the first product whose file can be opened; true once one is written.
+// Writes the grid of the first product whose file can be opened.
 // Returns with the header's z range as far as it was computed.
 void WriteFirstProductGrid(IvnRxSurface* surface, IvnRateSet* rates, OffsetMapHeader& header,
                            const std::string& path) {

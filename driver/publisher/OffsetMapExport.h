@@ -4,8 +4,8 @@
 #pragma once
 #include <string>
 
-#include "HostInterfaces.h"
-#include "PublishSettings.h"
+#include "host/HostInterfaces.h"
+#include "publisher/PublishSettings.h"
 
 namespace nivra {
 

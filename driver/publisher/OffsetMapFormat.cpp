@@ -1,4 +1,6 @@
-#include "OffsetMapFormat.h"
+#include "publisher/OffsetMapFormat.h"
+
+#include "text/PrintfNumber.h"
 
 namespace nivra {
 namespace {
@@ -7,9 +9,9 @@ namespace {
 constexpr const char* kBlankCell = "1.70141e+38 ";
 
 void AppendPair(std::string& out, double first, double second) {
-    AppendFixed(out, first, 6);
+    AppendPrintfFixed(out, first, 6);
     out += ' ';
-    AppendFixed(out, second, 6);
+    AppendPrintfFixed(out, second, 6);
     out += '\n';
 }
 
@@ -24,9 +26,9 @@ void OffsetMapWriter::WriteHeader(const OffsetMapHeader& header) {
     nx_ = header.nx;
     counter_ = 1;
     std::string text = "DSAA\n";
-    AppendDecimal(text, header.nx);
+    AppendPrintfDecimal(text, header.nx);
     text += ' ';
-    AppendDecimal(text, header.ny);
+    AppendPrintfDecimal(text, header.ny);
     text += '\n';
     AppendPair(text, header.xMin, header.xMax);
     AppendPair(text, header.yMin, header.yMax);
@@ -36,7 +38,7 @@ void OffsetMapWriter::WriteHeader(const OffsetMapHeader& header) {
 
 void OffsetMapWriter::WriteValue(double rate) {
     cell_.clear();
-    AppendFixed(cell_, rate, 6);
+    AppendPrintfFixed(cell_, rate, 6);
     cell_ += ' ';
     EndCell();
 }

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "TextFileWriter.h"
+#include "publisher/TextFileWriter.h"
 
 namespace nivra {
 

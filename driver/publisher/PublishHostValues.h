@@ -3,9 +3,9 @@
 #include <new>
 #include <string>
 
-#include "ComOwners.h"
-#include "HostCall.h"
-#include "HostInterfaces.h"
+#include "com/ComOwners.h"
+#include "com/HostCall.h"
+#include "host/HostInterfaces.h"
 
 namespace nivra {
 

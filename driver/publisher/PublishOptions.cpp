@@ -1,10 +1,10 @@
-#include "PublishOptions.h"
+#include "publisher/PublishOptions.h"
 
 #include <cstring>
 #include <string>
 
-#include "ComOwners.h"
-#include "HostCall.h"
+#include "com/ComOwners.h"
+#include "com/HostCall.h"
 
 namespace nivra {
 namespace {

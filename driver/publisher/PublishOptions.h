@@ -1,7 +1,7 @@
 // The two publish options the host shows before a run ("Export", "ClearData") and how their
 // values are read back.
 #pragma once
-#include "HostInterfaces.h"
+#include "host/HostInterfaces.h"
 
 namespace nivra {
 

@@ -1,13 +1,13 @@
-#include "PublishRun.h"
+#include "publisher/PublishRun.h"
 
 #include <optional>
 #include <string>
 
-#include "ComOwners.h"
-#include "HostCall.h"
-#include "OffsetMapExport.h"
-#include "PublishHostValues.h"
-#include "PublishOptions.h"
+#include "com/ComOwners.h"
+#include "com/HostCall.h"
+#include "publisher/OffsetMapExport.h"
+#include "publisher/PublishHostValues.h"
+#include "publisher/PublishOptions.h"
 
 namespace nivra {
 namespace {

@@ -1,9 +1,9 @@
 // The publish run: the host's field tree, crops, operations and prescriptions turned into the
 // terminal's four text files and one offset map per task with a prescription.
 #pragma once
-#include "HostInterfaces.h"
-#include "PublishSettings.h"
-#include "TextStore.h"
+#include "host/HostInterfaces.h"
+#include "publisher/PublishSettings.h"
+#include "publisher/TextStore.h"
 
 namespace nivra {
 

@@ -2,7 +2,7 @@
 #pragma once
 #include <string>
 
-#include "HostInterfaces.h"
+#include "host/HostInterfaces.h"
 
 namespace nivra {
 

@@ -1,8 +1,7 @@
-#include "TextFileWriter.h"
+#include "publisher/TextFileWriter.h"
 
 #include <sys/stat.h>
 
-#include <charconv>
 #include <cstring>
 
 namespace nivra {
@@ -98,20 +97,6 @@ bool WriteTextFile(const std::string& path, std::string_view text, FileOps& ops)
     if (!writer.Open(path)) return false;
     writer.Write(text);
     return writer.Finish();
-}
-
-void AppendFixed(std::string& out, double value, int decimals) {
-    char buffer[400];  // the largest double has 309 integer digits
-    decimals = decimals < 0 ? 0 : (decimals > 17 ? 17 : decimals);
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                      std::chars_format::fixed, decimals);
-    out.append(buffer, result.ptr);
-}
-
-void AppendDecimal(std::string& out, std::int32_t value) {
-    char buffer[16];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    out.append(buffer, result.ptr);
 }
 
 }  // namespace nivra

@@ -56,11 +56,4 @@ private:
 bool WriteTextFile(const std::string& path, std::string_view text,
                    FileOps& ops = FileOps::System());
 
-// printf's "%.<decimals>f" (and "%.<decimals>lf") with "." whatever the locale: fixed
-// notation, the exact binary value rounded half to even; `decimals` from 0 to 17.
-void AppendFixed(std::string& out, double value, int decimals);
-
-// printf's "%d".
-void AppendDecimal(std::string& out, std::int32_t value);
-
 }  // namespace nivra

@@ -1,10 +1,11 @@
-#include "TextStore.h"
+#include "publisher/TextStore.h"
 
 #include <cstring>
 #include <utility>
 
-#include "import/TParser.h"
-#include "import/TextLines.h"
+#include "text/PrintfNumber.h"
+#include "text/TextLines.h"
+#include "text/TParser.h"
 
 namespace nivra {
 namespace {
@@ -39,13 +40,13 @@ void AppendQuoted(std::string& out, const std::string& text) {
 
 void AppendQuotedNumber(std::string& out, std::int32_t value) {
     out += '"';
-    AppendDecimal(out, value);
+    AppendPrintfDecimal(out, value);
     out += "\",";
 }
 
 void AppendQuotedFixed(std::string& out, double value) {
     out += '"';
-    AppendFixed(out, value, 2);
+    AppendPrintfFixed(out, value, 2);
     out += "\",";
 }
 
@@ -95,7 +96,7 @@ std::string FieldsFileText(const std::vector<FieldRecord>& fields) {
 void AppendTaskLine(std::string& out, const TaskRecord& task) {
     AppendText(out, task.fieldName);
     out += ';';
-    AppendFixed(out, task.fieldSize, 2);
+    AppendPrintfFixed(out, task.fieldSize, 2);
     out += ';';
     for (const std::string* part :
          {&task.cropName, &task.customerName, &task.fieldComment, &task.gridfileName}) {

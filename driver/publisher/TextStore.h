@@ -8,7 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "TextFileWriter.h"
+#include "publisher/TextFileWriter.h"
 
 namespace nivra {
 

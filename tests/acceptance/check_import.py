@@ -55,6 +55,9 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "differential"))
 import korvex_ref  # noqa: E402
 
+sys.path.insert(0, os.path.join(HERE, "..", "..", "cmake"))
+from wine_path import wine_path  # noqa: E402
+
 VALUE_KEYS = ("Biomass_Index", "N_Target", "N_Applied", "ApplFactor", "Nc", "Rate")
 VALUE_UNITS = ((0, 0), (36, 66), (36, 66), (31, 0), (31, 0), (36, 66))
 MARKER_KINDS = (("Marker1", "Marker 1"), ("Marker2", "Marker 2"), ("Marker3", "Marker 3"),
@@ -412,7 +415,7 @@ def check(args):
     tz_hours = standard_offset_hours(zone)
     report = Report(args.report)
     folder = os.path.abspath(args.folder)
-    windows_folder = "Z:" + folder.replace("/", "\\").rstrip("\\") + "\\"
+    windows_folder = wine_path(folder).rstrip("\\") + "\\"
     with open(args.store, encoding="utf-8") as f:
         store = json.load(f)
     catalog = store.get("catalog", {})

@@ -15,10 +15,8 @@ sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import gen_cases  # noqa: E402
 import korvex_ref  # noqa: E402
 
-
-def windows_path(path):
-    """Wine shows the Linux root as drive Z:."""
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "cmake"))
+from wine_path import wine_path  # noqa: E402
 
 
 class Job:
@@ -52,7 +50,7 @@ def run_reference(jobs):
 
 
 def run_library(jobs, batch, runner, to_windows, root):
-    convert_path = windows_path if to_windows else (lambda p: p)
+    convert_path = wine_path if to_windows else (lambda p: p)
     job_list = os.path.join(root, "jobs.txt")
     # Wine reads the paths in the ANSI code page 1252; Linux file names are UTF-8.
     encoding = "cp1252" if to_windows else "utf-8"

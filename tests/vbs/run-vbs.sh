@@ -3,8 +3,9 @@
 # with the expected text. Usage: run-vbs.sh WINE_RUN SCRIPT.vbs EXPECTED.txt
 set -e
 wine_run="$1"; script="$2"; expected="$3"
-# cscript wants a Windows path; the file system root is drive Z: in the prefix.
-windows_path="Z:$(printf '%s' "$script" | tr '/' '\\')"
+# cscript wants a Windows path.
+. "$(dirname "$wine_run")/wine-path.sh"
+windows_path="$(wine_path "$script")"
 actual="$(sh "$wine_run" cscript //nologo "$windows_path" | tr -d '\r')"
 if [ "$actual" != "$(cat "$expected")" ]; then
   echo "script $script printed:"

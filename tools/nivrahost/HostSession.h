@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "ComOwners.h"
-#include "DriverInterfaces.h"
-#include "HostInterfaces.h"
+#include "com/ComOwners.h"
+#include "host/DriverInterfaces.h"
+#include "host/HostInterfaces.h"
 #include "RefHostControl.h"
 
 namespace nivrahost {

@@ -8,7 +8,7 @@
 #include <map>
 #include <string>
 
-#include "HostCall.h"
+#include "com/HostCall.h"
 #include "HostSession.h"
 #include "PublishPlan.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "HostInterfaces.h"
+#include "host/HostInterfaces.h"
 
 namespace nivrahost {
 

@@ -5,7 +5,7 @@
 //   nivrahost drivers
 //   nivrahost list FOLDER
 //   nivrahost import FOLDER [FILE...] --store STORE.json [--geojson OUT.geojson] [--quiet]
-//   nivrahost publish ...            (when built with the publish command)
+//   nivrahost publish ...
 #include <windows.h>
 #include <time.h>
 
@@ -16,11 +16,7 @@
 
 #include "Commands.h"
 #include "HostSession.h"
-
-#if __has_include("PublishCommand.h")
 #include "PublishCommand.h"
-#define NIVRAHOST_HAS_PUBLISH 1
-#endif
 
 namespace {
 
@@ -30,20 +26,11 @@ const wchar_t kUsage[] =
     L"       nivrahost import FOLDER [FILE...] --store STORE.json [--geojson OUT.geojson] [--quiet]\n"
     L"       nivrahost publish ...\n";
 
-int Publish(const std::vector<std::wstring>& args) {
-#ifdef NIVRAHOST_HAS_PUBLISH
-    return RunPublish(args);
-#else
-    (void)args;
-    throw nivrahost::CommandError{L"publishing is not built into this nivrahost", 2};
-#endif
-}
-
 int Dispatch(const std::wstring& command, const std::vector<std::wstring>& args) {
     if (command == L"drivers") return nivrahost::RunDrivers(args);
     if (command == L"list") return nivrahost::RunList(args);
     if (command == L"import") return nivrahost::RunImport(args);
-    if (command == L"publish") return Publish(args);
+    if (command == L"publish") return RunPublish(args);
     throw nivrahost::CommandError{L"unknown command " + command, 2};
 }
 

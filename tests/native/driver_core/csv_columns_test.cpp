@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-#include "import/TParser.h"
+#include "text/TParser.h"
 
 namespace nivra {
 namespace {

@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "ScratchFolder.h"
 #include "publisher/OffsetMapFormat.h"
+#include "ScratchFolder.h"
 
 namespace nivra {
 namespace {

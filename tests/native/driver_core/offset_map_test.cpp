@@ -1,5 +1,6 @@
 // The offset map grid: header, "%lf" values, the blank value and the line-break rule.
 #include "publisher/OffsetMapFormat.h"
+#include "text/PrintfNumber.h"
 
 #include <gtest/gtest.h>
 
@@ -145,7 +146,7 @@ TEST(OffsetMapFormat, FixedNotationMatchesTheCLibrary) {
             char reference[400];
             std::snprintf(reference, sizeof reference, "%.*f", decimals, v);
             std::string ours;
-            AppendFixed(ours, v, decimals);
+            AppendPrintfFixed(ours, v, decimals);
             EXPECT_EQ(ours, reference) << v << " with " << decimals << " decimals";
         }
     }
@@ -155,7 +156,7 @@ TEST(OffsetMapFormat, FixedNotationMatchesTheCLibrary) {
         const double v = std::ldexp(static_cast<double>(state >> 11), static_cast<int>(state % 90) - 70) *
                          ((state & 1) ? -1.0 : 1.0);
         std::string ours;
-        AppendFixed(ours, v, 6);
+        AppendPrintfFixed(ours, v, 6);
         ASSERT_EQ(ours, PrintfLf(v)) << v;
     }
 }

@@ -1,5 +1,5 @@
 // TParser: splitting, quoting, blanks, and the "%lf" / "%ld" scans.
-#include "import/TParser.h"
+#include "text/TParser.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // Reading the driver's text files line by line.
-#include "import/TextLines.h"
+#include "text/TextLines.h"
 
 #include <gtest/gtest.h>
 

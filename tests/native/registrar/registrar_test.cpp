@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "RegistryScript.h"
+#include "module/RegistryScript.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 
 #include <string>
 
-#include "ComOwners.h"
-#include "DriverInterfaces.h"
-#include "NivraTeskIds.h"
+#include "com/ComOwners.h"
+#include "com/NivraTeskIds.h"
+#include "host/DriverInterfaces.h"
 
 namespace comtest {
 

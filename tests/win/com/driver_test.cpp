@@ -1,9 +1,9 @@
 // The driver as the host gets it from the description collection, with and without the
 // host's units-of-measure engine (played by the reference host), and the file object's
 // property list with and without the host's property class.
-#include "CNivraFile.h"
-#include "CNivraTesk.h"
 #include "ComTestSupport.h"
+#include "import/CNivraFile.h"
+#include "import/CNivraTesk.h"
 #include "RefHostControl.h"
 
 namespace {
@@ -104,7 +104,7 @@ TEST_F(Driver, FixedAnswersAndSlotsNotOffered) {
     }
     EXPECT_EQ(E_NOTIMPL, driver->Slot16(7));
     // The method table goes on after the interface's last slot.
-    auto* tail = static_cast<nivra::IvnTESKTail*>(driver.Get());
+    auto* tail = static_cast<IvnTESKTail*>(driver.Get());
     EXPECT_EQ(E_NOTIMPL, tail->Slot20(1, 2));
     EXPECT_EQ(E_NOTIMPL, tail->Slot21(1, 2, 3, 4));
     EXPECT_EQ(E_NOTIMPL, tail->Slot22(-1, 0, 0, -1));

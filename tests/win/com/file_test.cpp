@@ -1,7 +1,7 @@
 // The file object the import hands to the host's list, made through its in-DLL creator:
 // the shell's path decomposition, the mark and the value the host may attach.
-#include "CNivraFile.h"
 #include "ComTestSupport.h"
+#include "import/CNivraFile.h"
 
 namespace {
 

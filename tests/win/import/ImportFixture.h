@@ -13,13 +13,13 @@
 #include <string>
 #include <vector>
 
-#include "ComOwners.h"
-#include "DriverInterfaces.h"
-#include "HostCall.h"
-#include "HostInterfaces.h"
-#include "RefHostControl.h"
+#include "com/ComOwners.h"
+#include "com/HostCall.h"
 #include "fixtures/HostTest.h"
 #include "fixtures/TempDir.h"
+#include "host/DriverInterfaces.h"
+#include "host/HostInterfaces.h"
+#include "RefHostControl.h"
 
 namespace importtest {
 

@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "com/NivraTeskIds.h"
 #include "ImportFixture.h"
-#include "NivraTeskIds.h"
 #include "TerminalFolder.h"
 
 namespace importtest {

@@ -3,9 +3,9 @@
 // the device model shared by every operation of one driver.
 #include <cmath>
 
+#include "fixtures/X87Precision.h"
 #include "ImportFixture.h"
 #include "TerminalFolder.h"
-#include "fixtures/X87Precision.h"
 
 namespace importtest {
 namespace {

@@ -6,6 +6,7 @@
 set -eu
 src="$1"; build="$2"
 run="$src/cmake/wine-run.sh"
+. "$src/cmake/wine-path.sh"
 host="$src/scripts/nivrahost.sh"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -13,7 +14,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 export NIVRA_BUILD_DIR="$build"
 mkdir -p "$work/card"
-sh "$run" "$build/tools/samplelogs.exe" "Z:$(echo "$work/card" | tr '/' '\\')" --points 300 >/dev/null || fail "samplelogs"
+sh "$run" "$build/tools/samplelogs.exe" "$(wine_path "$work/card")" --points 300 >/dev/null || fail "samplelogs"
 # samplelogs writes a fields.txt in the publisher's layout; it is replaced by a hand-written one in
 # the plainest layout the import reads (no quotes, only the columns it uses) that names one field.
 printf 'Nr,Schlagname,size,Crop,Kunde\r\n1,North Field,9.12,Wheat,Hill Farm\r\n' > "$work/card/fields.txt"

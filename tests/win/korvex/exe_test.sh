@@ -4,7 +4,8 @@
 # CSV files are those the checks expect: CR LF line ends, the header, one row per point.
 run="$1"; korvex="$2"; samplelogs="$3"
 dir=$(mktemp -d); trap 'rm -rf "$dir"' EXIT
-windir="Z:$(echo "$dir" | tr / '\\')"
+. "$(dirname "$run")/wine-path.sh"
+windir="$(wine_path "$dir")"
 failures=0; passed=0
 check() { name="$1"; shift; if "$@"; then passed=$((passed + 1)); else echo "FAILED: $name"; failures=$((failures + 1)); fi; }
 

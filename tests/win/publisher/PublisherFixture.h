@@ -14,10 +14,10 @@
 #include <string>
 #include <vector>
 
-#include "ComOwners.h"
-#include "DriverInterfaces.h"
-#include "HostCall.h"
-#include "HostInterfaces.h"
+#include "com/ComOwners.h"
+#include "host/DriverInterfaces.h"
+#include "com/HostCall.h"
+#include "host/HostInterfaces.h"
 #include "RefHostControl.h"
 #include "fixtures/HostTest.h"
 #include "fixtures/TempDir.h"

@@ -16,15 +16,14 @@ import sys
 sys.path.insert(0, str(pathlib.Path(__file__).parent))
 import check_readers  # noqa: E402
 
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parents[3] / "cmake"))
+from wine_path import wine_path  # noqa: E402
+
 TEXT_FILES = ["crops.txt", "customers.txt", "fields.txt", "tasks.txt"]
 
 
-def windows(path):
-    return "Z:" + str(pathlib.Path(path).resolve()).replace("/", "\\")
-
-
 def publish(wine_run, exe, plan, dest, *options):
-    return subprocess.run(["sh", wine_run, exe, "publish", windows(plan), windows(dest), *options],
+    return subprocess.run(["sh", wine_run, exe, "publish", wine_path(plan), wine_path(dest), *options],
                           capture_output=True, text=True, errors="replace")
 
 

@@ -1,7 +1,7 @@
 // The host's method tables must match slot for slot: a shifted slot calls the wrong host
 // method. With the Itanium C++ ABI that mingw-w64 uses, a pointer to a virtual member holds
 // 1 + its byte offset in the method table, which gives the slot of every named method.
-#include "HostInterfaces.h"
+#include "host/HostInterfaces.h"
 
 #include <gtest/gtest.h>
 

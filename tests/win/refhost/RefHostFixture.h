@@ -1,9 +1,9 @@
 // The fixture shared by the reference host's suites: COM initialised, refhost.dll found
 // through its registration, its switch reset, and no object leaked by a test.
 #pragma once
-#include "ComOwners.h"
-#include "HostCall.h"
-#include "HostInterfaces.h"
+#include "com/ComOwners.h"
+#include "com/HostCall.h"
+#include "host/HostInterfaces.h"
 #include "RefHostControl.h"
 #include "fixtures/HostTest.h"
 

@@ -1,6 +1,6 @@
 // Self-registration of refhost.dll: what regsvr32 wrote in the prefix, and a register /
 // unregister round trip redirected into a private key, so other suites keep their classes.
-#include "ComOwners.h"
+#include "com/ComOwners.h"
 #include "RefHostControl.h"
 
 #include <gtest/gtest.h>

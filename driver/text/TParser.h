@@ -11,7 +11,6 @@ namespace nivra {
 class TParser {
 public:
     explicit TParser(char separator);
-    virtual ~TParser() = default;
 
     // Splits `line` (NUL-terminated) and returns the number of fields. Surrounding double
     // quotes are removed, a doubled quote inside quotes gives one quote, a separator, CR or LF

@@ -1,4 +1,4 @@
-#include "TextLines.h"
+#include "text/TextLines.h"
 
 #include <cstring>
 

@@ -2,12 +2,15 @@
 // It keeps the destination folder, offers the publish options, and runs the publish into its
 // text store (publisher/PublishRun).
 #pragma once
+#include <windows.h>
+#include <ocidl.h>
+
 #include <string>
 
-#include "ComObject.h"
-#include "ComOwners.h"
-#include "DriverInterfaces.h"
-#include "HostInterfaces.h"
+#include "com/ComObject.h"
+#include "com/ComOwners.h"
+#include "host/DriverInterfaces.h"
+#include "host/HostInterfaces.h"
 #include "publisher/TextStore.h"
 
 namespace nivra {

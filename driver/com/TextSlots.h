@@ -7,7 +7,7 @@
 
 #include <string>
 
-#include "ComOwners.h"
+#include "com/ComOwners.h"
 
 namespace nivra {
 

@@ -7,7 +7,7 @@
 #include <oaidl.h>
 #include <ocidl.h>
 
-#include "NivraTeskIds.h"
+#include "com/NivraTeskIds.h"
 
 namespace nivra {
 

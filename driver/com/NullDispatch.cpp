@@ -1,15 +1,15 @@
-#include "NullDispatch.h"
+#include "com/NullDispatch.h"
 
 #include <string>
 
-#include "Module.h"
+#include "com/ModuleServices.h"
 
 namespace nivra {
 
 HRESULT LoadModuleTypeLibrary(ITypeLib** library) {
     *library = nullptr;
     std::wstring path;
-    if (FAILED(Module().ModulePath(path))) return E_FAIL;
+    if (FAILED(ModulePath(path))) return E_FAIL;
     return LoadTypeLib(path.c_str(), library);
 }
 
@@ -52,7 +52,7 @@ HRESULT NullDispatch::Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS* parameters,
 
 HRESULT RegisteredClassInfo(REFCLSID clsid, ITypeInfo** info) {
     if (!info) return E_POINTER;
-    return Module().RegisteredTypeInfo(clsid, info);
+    return RegisteredTypeInfo(clsid, info);
 }
 
 }  // namespace nivra

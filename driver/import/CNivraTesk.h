@@ -2,29 +2,14 @@
 // unit holds its identity slots, the texts it keeps for the host and its creation with the
 // host's units-of-measure factory; the import slots forward to the import side.
 #pragma once
-#include "ComObject.h"
-#include "ComOwners.h"
-#include "DriverInterfaces.h"
-#include "HostInterfaces.h"
-#include "ImportSide.h"
-#include "NullDispatch.h"
+#include "com/ComObject.h"
+#include "com/ComOwners.h"
+#include "com/NullDispatch.h"
+#include "host/DriverInterfaces.h"
+#include "host/HostInterfaces.h"
+#include "import/ImportState.h"
 
 namespace nivra {
-
-// The driver's method table continues after IvnTESK's last slot with five more that the host
-// may call; declaring them here keeps the frame's own virtual functions out of those places.
-struct DECLSPEC_NOVTABLE IvnTESKTail : public IvnTESK {
-    // slot 20
-    virtual HRESULT STDMETHODCALLTYPE Slot20(LONG a, LONG b) = 0;
-    // slot 21
-    virtual HRESULT STDMETHODCALLTYPE Slot21(LONG a, LONG b, LONG c, LONG d) = 0;
-    // slot 22
-    virtual HRESULT STDMETHODCALLTYPE Slot22(LONG a, LONG b, LONG c, LONG d) = 0;
-    // slot 23
-    virtual HRESULT STDMETHODCALLTYPE Slot23(LONG a) = 0;
-    // slot 24
-    virtual HRESULT STDMETHODCALLTYPE Slot24(LONG a) = 0;
-};
 
 class CNivraTesk final : public ComObject<IvnTESKTail, NullDispatch, IProvideClassInfo> {
 public:
@@ -35,7 +20,7 @@ public:
 
     IkelUOMFactory* UnitsFactory() const { return unitsFactory_.Get(); }
     IkelQuantity* UnitsContext() const { return unitsContext_.Get(); }
-    ImportStatePtr& Import() { return import_; }
+    ImportState& Import() { return import_; }
 
     // IvnComponent
     HRESULT STDMETHODCALLTYPE get_Language(BSTR* language) override;
@@ -72,13 +57,9 @@ protected:
 private:
     Bstr language_;
     Bstr secondText_;
-    ImportStatePtr import_;
+    ImportState import_;  // the device model it keeps, and the current import call's objects
     ComPtr<IkelUOMFactory> unitsFactory_;
     ComPtr<IkelQuantity> unitsContext_;
 };
-
-// Creates the host's units-of-measure factory from its ProgID in any class context: created
-// for IUnknown, put into the running state, then queried. Raises the host-call error.
-ComPtr<IkelUOMFactory> CreateUnitsFactory();
 
 }  // namespace nivra

@@ -1,13 +1,11 @@
 // ImportFiles: the run over the files the user ticked, with its progress and the summary.
 #include <windows.h>
 
-#include "CNivraTesk.h"
-#include "ImportSide.h"
-#include "ImportSteps.h"
+#include "import/CNivraTesk.h"
+#include "import/ImportSide.h"
+#include "import/ImportSteps.h"
 
 namespace nivra {
-
-void ImportStateDeleter::operator()(ImportState* state) const { delete state; }
 
 namespace {
 
@@ -28,11 +26,6 @@ public:
 private:
     ImportState& state_;
 };
-
-ImportState& StateOf(CNivraTesk& driver) {
-    if (!driver.Import()) driver.Import().reset(new ImportState());
-    return *driver.Import();
-}
 
 LONG FileCount(IvnFiles* files) {
     LONG count = 0;
@@ -75,20 +68,19 @@ std::int32_t TotalOfTickedFiles(IvnFiles* files) {
     return static_cast<std::int32_t>(total);
 }
 
-bool ImportOne(ImportState& state, const UnitsEngine& units, const std::string& path, IvnProgress* progress,
+void ImportOne(ImportState& state, const UnitsEngine& units, const std::string& path, IvnProgress* progress,
                std::int32_t& counter) {
     state.sourcePath = path;
-    const ConversionResult conversion = ConvertIfLog(state.sourcePath);
-    const bool fields = ReadFieldsFile(state);
-    const bool read = ReadCsvFile(state, units, progress, counter, conversion.dataPath);
-    return conversion.converted && fields && read;
+    const std::string dataPath = ConvertIfLog(state.sourcePath);
+    ReadFieldsFile(state);
+    ReadCsvFile(state, units, progress, counter, dataPath);
 }
 
 }  // namespace
 
 HRESULT ImportFiles(CNivraTesk& driver, IvnImportTarget* target, IvnFiles* files, IvnProgress* progress,
                     VARIANT_BOOL* result) {
-    ImportState& state = StateOf(driver);
+    ImportState& state = driver.Import();
     CallScope scope(state);
     const UnitsEngine units{driver.UnitsFactory(), driver.UnitsContext()};
     state.dataStore = QueryOptional<IvnDataStore>(target);

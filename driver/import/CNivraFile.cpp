@@ -1,12 +1,12 @@
-#include "CNivraFile.h"
+#include "import/CNivraFile.h"
 
 #include <shlwapi.h>
 
 #include <algorithm>
 #include <vector>
 
-#include "HostCall.h"
-#include "TextSlots.h"
+#include "com/HostCall.h"
+#include "com/TextSlots.h"
 
 namespace nivra {
 namespace {

@@ -1,4 +1,4 @@
-#include "TParser.h"
+#include "text/TParser.h"
 
 #include <algorithm>
 #include <charconv>

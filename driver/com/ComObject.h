@@ -8,7 +8,7 @@
 
 #include <new>
 
-#include "Module.h"
+#include "com/ModuleServices.h"
 
 #include <wrl/client.h>
 
@@ -19,10 +19,10 @@ using Microsoft::WRL::ComPtr;
 template <typename... Interfaces>
 class ComObject : public Interfaces... {
 public:
-    explicit ComObject(IUnknown* outer = nullptr) : inner_(this), outer_(outer ? outer : &inner_) { Module().Lock(); }
+    explicit ComObject(IUnknown* outer = nullptr) : inner_(this), outer_(outer ? outer : &inner_) { LockModule(); }
     ComObject(const ComObject&) = delete;
     ComObject& operator=(const ComObject&) = delete;
-    virtual ~ComObject() { Module().Unlock(); }
+    virtual ~ComObject() { UnlockModule(); }
 
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override { return outer_->QueryInterface(iid, out); }
     ULONG STDMETHODCALLTYPE AddRef() override { return outer_->AddRef(); }

@@ -4,11 +4,11 @@
 #pragma once
 #include <string>
 
-#include "ComObject.h"
-#include "ComOwners.h"
-#include "DriverInterfaces.h"
-#include "HostInterfaces.h"
-#include "NullDispatch.h"
+#include "com/ComObject.h"
+#include "com/ComOwners.h"
+#include "com/NullDispatch.h"
+#include "host/DriverInterfaces.h"
+#include "host/HostInterfaces.h"
 
 namespace nivra {
 

@@ -1,30 +1,15 @@
-#include "CNivraTesk.h"
+#include "import/CNivraTesk.h"
 
-#include "HostCall.h"
-#include "NivraTeskIds.h"
-#include "TextSlots.h"
+#include "com/HostCall.h"
+#include "com/NivraTeskIds.h"
+#include "com/TextSlots.h"
+#include "import/ImportSide.h"
 
 namespace nivra {
-
-ComPtr<IkelUOMFactory> CreateUnitsFactory() {
-    ComPtr<IUnknown> object;
-    CLSID clsid;
-    Check(CLSIDFromProgID(L"kelUOMEngine.kelUOMFactory", &clsid), static_cast<IkelUOMFactory*>(nullptr));
-    Check(CoCreateInstance(clsid, nullptr,
-                           CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
-                           IID_IUnknown, reinterpret_cast<void**>(object.GetAddressOf())),
-          static_cast<IkelUOMFactory*>(nullptr));
-    // Out-of-process servers are allowed by the context, so the object is started first.
-    Check(OleRun(object.Get()), static_cast<IkelUOMFactory*>(nullptr));
-    ComPtr<IkelUOMFactory> factory;
-    Check(object.As(&factory), static_cast<IkelUOMFactory*>(nullptr));
-    return factory;
-}
 
 CNivraTesk::~CNivraTesk() {
     unitsContext_.Reset();
     unitsFactory_.Reset();
-    import_.reset();
 }
 
 HRESULT CNivraTesk::FinalConstruct() {
@@ -52,11 +37,11 @@ HRESULT CNivraTesk::Version(BSTR* version) { return ConstantTextOut("1.0.0.5", v
 HRESULT CNivraTesk::Slot7(VARIANT_BOOL* answer) { return BoolOut(VARIANT_TRUE, answer); }
 
 HRESULT CNivraTesk::PrepareFileList(IvnFileList* list, VARIANT_BOOL* result) {
-    return ComBoundary([&] { return nivra::PrepareFileList(*this, list, result); });
+    return ComBoundary([&] { return nivra::PrepareFileList(list, result); });
 }
 
 HRESULT CNivraTesk::ListFiles(IvnFileList* list, BSTR folder, LONG, LONG) {
-    return ComBoundary([&] { return nivra::ListFiles(*this, list, folder); });
+    return ComBoundary([&] { return nivra::ListFiles(list, folder); });
 }
 
 HRESULT CNivraTesk::ImportFiles(IvnImportTarget* target, IvnFiles* files, IvnProgress* progress, VARIANT_BOOL* result) {

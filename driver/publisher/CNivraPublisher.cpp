@@ -1,10 +1,9 @@
-#include "CNivraPublisher.h"
+#include "publisher/CNivraPublisher.h"
 
-#include "CNivraTesk.h"
-#include "HostCall.h"
-#include "NivraTeskIds.h"
-#include "NullDispatch.h"
-#include "TextSlots.h"
+#include "com/HostCall.h"
+#include "com/NivraTeskIds.h"
+#include "com/NullDispatch.h"
+#include "com/TextSlots.h"
 #include "publisher/PublishOptions.h"
 #include "publisher/PublishRun.h"
 
@@ -91,7 +90,6 @@ HRESULT CNivraPublisher::get_DestinationFolder(BSTR* folder) {
 
 HRESULT CNivraPublisher::put_DestinationFolder(BSTR folder) {
     return ComBoundary([&] {
-        destinationFolder_.clear();
         destinationFolder_ = BstrToAnsi(folder);
         return S_OK;
     });

@@ -1,9 +1,9 @@
 // Reading one data file into its operation: one logged point per row inside the coordinate
 // limits, with its four measures, its six values and its marker events.
-#include "DataFileName.h"
-#include "ImportSteps.h"
-#include "TParser.h"
-#include "TextLines.h"
+#include "import/DataFileName.h"
+#include "import/ImportSteps.h"
+#include "text/TextLines.h"
+#include "text/TParser.h"
 
 namespace nivra {
 namespace {
@@ -80,10 +80,10 @@ void AddLow32(std::int32_t& counter, std::int64_t bytes) {
 
 }  // namespace
 
-bool ReadCsvFile(ImportState& state, const UnitsEngine& units, IvnProgress* progress, std::int32_t& counter,
+void ReadCsvFile(ImportState& state, const UnitsEngine& units, IvnProgress* progress, std::int32_t& counter,
                  const std::string& dataPath) {
     TextLineReader file;
-    if (!file.Open(dataPath)) return false;
+    if (!file.Open(dataPath)) return;
     std::string line;
     if (file.ReadLine(line)) {
         const DataFileName name = ParseDataFileName(dataPath);
@@ -103,7 +103,6 @@ bool ReadCsvFile(ImportState& state, const UnitsEngine& units, IvnProgress* prog
     AddLow32(counter, file.Offset());
     file.Close();
     state.operation.Reset();
-    return true;
 }
 
 }  // namespace nivra

@@ -10,6 +10,8 @@
 #include <exception>
 #include <new>
 
+#include "host/HostInterfaces.h"
+
 namespace nivra {
 
 using Microsoft::WRL::ComPtr;
@@ -68,6 +70,23 @@ HRESULT TryCreateByProgId(const wchar_t* progId, ComPtr<I>& out) {
     if (FAILED(hr)) return hr;
     return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
                             __uuidof(I), reinterpret_cast<void**>(out.ReleaseAndGetAddressOf()));
+}
+
+// Creates the host's units-of-measure factory from its ProgID in any class context: created
+// for IUnknown, put into the running state, then queried. Raises the host-call error.
+inline ComPtr<IkelUOMFactory> CreateUnitsFactory() {
+    ComPtr<IUnknown> object;
+    CLSID clsid;
+    Check(CLSIDFromProgID(L"kelUOMEngine.kelUOMFactory", &clsid), static_cast<IkelUOMFactory*>(nullptr));
+    Check(CoCreateInstance(clsid, nullptr,
+                           CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
+                           IID_IUnknown, reinterpret_cast<void**>(object.GetAddressOf())),
+          static_cast<IkelUOMFactory*>(nullptr));
+    // Out-of-process servers are allowed by the context, so the object is started first.
+    Check(OleRun(object.Get()), static_cast<IkelUOMFactory*>(nullptr));
+    ComPtr<IkelUOMFactory> factory;
+    Check(object.As(&factory), static_cast<IkelUOMFactory*>(nullptr));
+    return factory;
 }
 
 // The one boundary of every COM method: runs the body and turns an escaping exception into

@@ -1,6 +1,6 @@
-#include "ClassFactory.h"
+#include "com/ClassFactory.h"
 
-#include "Module.h"
+#include "com/ModuleServices.h"
 
 namespace nivra {
 
@@ -15,13 +15,13 @@ HRESULT CClassFactory::QueryInterface(REFIID iid, void** out) {
 
 ULONG CClassFactory::AddRef() {
     LONG count = InterlockedIncrement(&count_);
-    if (count == 2) Module().Lock();
+    if (count == 2) LockModule();
     return static_cast<ULONG>(count);
 }
 
 ULONG CClassFactory::Release() {
     LONG count = InterlockedDecrement(&count_);
-    if (count == 1) Module().Unlock();
+    if (count == 1) UnlockModule();
     if (count == 0) delete this;
     return static_cast<ULONG>(count);
 }
@@ -34,8 +34,8 @@ HRESULT CClassFactory::CreateInstance(IUnknown* outer, REFIID iid, void** out) {
 }
 
 HRESULT CClassFactory::LockServer(BOOL lock) {
-    if (lock) Module().Lock();
-    else Module().Unlock();
+    if (lock) LockModule();
+    else UnlockModule();
     return S_OK;
 }
 
