@@ -5,6 +5,10 @@ import fcntl
 import os
 import shutil
 import subprocess
+import sys
+
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "cmake"))
+from wine_path import wine_path as to_windows  # noqa: E402  (the project's one Linux-to-Wine path helper)
 
 WINE = "/usr/lib/wine/wine64"
 WINESERVER = "/usr/lib/wine/wineserver"
@@ -46,11 +50,6 @@ def fresh_copy(pristine, prefix):
     """A new prefix at `prefix`, a copy of the pristine one (whatever was there is removed)."""
     shutil.rmtree(prefix, ignore_errors=True)
     subprocess.run(["cp", "-a", "--reflink=auto", pristine, prefix], check=True)
-
-
-def to_windows(path):
-    """A Linux path as Wine sees it on drive Z:."""
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
 
 
 def drive_c(prefix, windows_path):
