@@ -22,14 +22,9 @@ std::uint64_t DataLines(const LineSink& sink) {
 }  // namespace
 
 LogFormat IdentifyLog(const FileImage& image) {
-    constexpr std::int64_t kSignatureSize = 16;
-    if (image.size < kSignatureSize) return LogFormat::Legacy;
-    for (std::int64_t i = 0; i < kSignatureSize; ++i) {
-        char c = static_cast<char>(image.bytes[i]);
-        if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-        if (c != kBinarySignature[i]) return LogFormat::Legacy;
-    }
-    return LogFormat::Binary;
+    const auto size = static_cast<std::size_t>(image.size > 0 ? image.size : 0);
+    return IsBinarySignature(reinterpret_cast<const char*>(image.bytes.get()), size) ? LogFormat::Binary
+                                                                                     : LogFormat::Legacy;
 }
 
 namespace {

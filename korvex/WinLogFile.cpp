@@ -1,6 +1,6 @@
 #include "WinLogFile.h"
 
-#include <cctype>
+#include <cstring>
 
 #include "KorvexError.h"
 #include "WinLogCSVRecord.h"
@@ -9,15 +9,16 @@ namespace korvex {
 
 const char* const kBinarySignature = "RNSLOGFILE V1.00";
 
-namespace {
-
-std::string UpperAscii(std::string text) {
-    for (char& c : text)
+bool IsBinarySignature(const char* bytes, std::size_t size) {
+    const std::size_t length = std::strlen(kBinarySignature);
+    if (size < length) return false;
+    for (std::size_t i = 0; i < length; ++i) {
+        char c = bytes[i];
         if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-    return text;
+        if (c != kBinarySignature[i]) return false;
+    }
+    return true;
 }
-
-}  // namespace
 
 TWinLogFile::TWinLogFile(const std::string& fileName) : FileName(fileName) {
     Identify();
@@ -30,7 +31,9 @@ TWinLogFile::TWinLogFile(FileImage image) : Stream_(std::make_unique<TBinaryStre
 void TWinLogFile::Identify() {
     try {
         Header_ = ReadHeader();
-        isWinLogFile_ = UpperAscii(Header_.Signature) == kBinarySignature;
+        // The signature text stops at its first NUL: only a whole signature counts.
+        isWinLogFile_ = Header_.Signature.size() == std::strlen(kBinarySignature) &&
+                        IsBinarySignature(Header_.Signature.data(), Header_.Signature.size());
     } catch (const std::exception&) {
         isWinLogFile_ = false;
     }

@@ -13,6 +13,9 @@ namespace korvex {
 
 extern const char* const kBinarySignature;  // "RNSLOGFILE V1.00"
 
+// Whether the first bytes of a file are the binary log's signature, without regard to case.
+bool IsBinarySignature(const char* bytes, std::size_t size);
+
 class TWinLogFile {
 public:
     // Never fails: an unreadable, short or foreign file gives IsWinLogFile() == false.
