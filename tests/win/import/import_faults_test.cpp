@@ -112,6 +112,35 @@ TEST_F(ImportFaults, ATargetWithoutADataStoreFailsAtTheFirstFileAndANullResultAf
     EXPECT_EQ(Store()["session"]["summaries"].size(), 1u) << "the run and its summary come before the result check";
 }
 
+// A null target is refused with the other arguments, before any log is converted (which
+// would rewrite its CSV) and before the progress hears of the run.
+TEST_F(ImportFaults, ANullTargetIsRefusedBeforeAnythingIsTouched) {
+    WriteBinaryLog(folder.File("A.log"));
+    ASSERT_EQ(List(folder.Path().string()), S_OK);
+    TickAll();
+    progress = HostObject<IvnProgress>("progress");
+    VARIANT_BOOL result = VARIANT_FALSE;
+    EXPECT_EQ(driver->ImportFiles(nullptr, files.Get(), progress.Get(), &result), E_POINTER);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("A.csv"))) << "the log was converted";
+    EXPECT_TRUE(Progress()["ranges"].empty());
+    EXPECT_EQ(Progress()["finished"], 0);
+}
+
+// A name the ANSI code page cannot write ("\u03a9.log") is listed under a name that opens (the
+// short name) or not at all; never under a best-fit name that does not exist.
+TEST_F(ImportFaults, ANameOutsideTheAnsiCodePageIsListedUnderANameThatOpens) {
+    WriteBinaryLog(folder.File("omega.log"));
+    std::filesystem::rename(folder.Path() / "omega.log", folder.Path() / L"\u03a9.log");
+    WriteBinaryLog(folder.File("A.log"));
+    ASSERT_EQ(List(folder.Path().string()), S_OK);
+    ASSERT_GE(listed.size(), 1u);
+    for (const ListedFile& entry : listed)
+        EXPECT_NE(GetFileAttributesA(entry.path.c_str()), INVALID_FILE_ATTRIBUTES) << entry.path;
+    TickAll();
+    ASSERT_EQ(Import(), S_OK);
+    EXPECT_EQ(Operations().size(), listed.size()) << "every listed log is imported";
+}
+
 TEST_F(ImportFaults, LogAndCsvOfOneStemBothTickedImportTwice) {
     WriteBinaryLog(folder.File("A.log"));
     WriteLines(folder.File("A.csv"), {kCsvHeader, "1,2,3,4,5,6,7,,,,,,8"});
