@@ -20,7 +20,18 @@ void WriteSmallFolder(const fixtures::TempDir& folder) {
     WriteLines(folder.File("fields.txt"), {"Nr,Schlagname,size,Crop,Kunde", "1,Acre,3.5,Wheat,Hill Farm"});
 }
 
-class ImportFaults : public ImportTest {};
+class ImportFaults : public ImportTest {
+protected:
+    // The error information the reference host set for its failing k-th call reached the
+    // caller of the driver's slot with the HRESULT.
+    void ExpectTheHostsErrorInfo(LONG k) {
+        ComPtr<IErrorInfo> info;
+        ASSERT_EQ(GetErrorInfo(0, info.GetAddressOf()), S_OK) << "host call " << k << ": no error information";
+        Bstr description;
+        ASSERT_HRESULT_SUCCEEDED(info->GetDescription(description.Out()));
+        EXPECT_EQ(description.Text().rfind(L"reference host: injected failure of ", 0), 0u) << "host call " << k;
+    }
+};
 
 TEST_F(ImportFaults, EveryFailingHostCallEndsTheImportWithItsResultAndLeaksNothing) {
     WriteSmallFolder(folder);
@@ -44,6 +55,7 @@ TEST_F(ImportFaults, EveryFailingHostCallEndsTheImportWithItsResultAndLeaksNothi
         host.Reset();
         host.ArmFailure(k, kInjected);
         EXPECT_EQ(Import(), kInjected) << "host call " << k;
+        ExpectTheHostsErrorInfo(k);
         ReleaseAll();
         EXPECT_EQ(host.LiveObjects(), liveBefore) << "after failing host call " << k;
         EXPECT_EQ(DriverCanUnload(), S_OK) << "after failing host call " << k;
