@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <oleauto.h>
 
+#include <cstring>
 #include <string>
 #include <utility>
 
@@ -102,10 +103,15 @@ inline std::string BstrToAnsi(BSTR text) {
     return WideToAnsi(text, text ? SysStringLen(text) : 0);
 }
 
-// A new BSTR from ANSI text, owned by the caller; NULL when it cannot be allocated.
-inline BSTR AnsiToBstr(const std::string& text) {
-    std::wstring wide = AnsiToWide(text);
-    return SysAllocStringLen(wide.data(), static_cast<UINT>(wide.size()));
+// A new BSTR from ANSI text, owned by the caller; NULL when it cannot be allocated. Converted
+// straight into the BSTR, so that nothing here can throw (the getters hand texts out with it).
+inline BSTR AnsiToBstr(const char* text, size_t length) noexcept {
+    const int n = length ? MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(length), nullptr, 0) : 0;
+    BSTR wide = SysAllocStringLen(nullptr, static_cast<UINT>(n > 0 ? n : 0));
+    if (wide && n > 0) MultiByteToWideChar(CP_THREAD_ACP, 0, text, static_cast<int>(length), wide, n);
+    return wide;
 }
+inline BSTR AnsiToBstr(const std::string& text) noexcept { return AnsiToBstr(text.data(), text.size()); }
+inline BSTR AnsiToBstr(const char* text) noexcept { return AnsiToBstr(text, text ? std::strlen(text) : 0); }
 
 }  // namespace nivra

@@ -90,12 +90,14 @@ inline ComPtr<IkelUOMFactory> CreateUnitsFactory() {
 }
 
 // The one boundary of every COM method: runs the body and turns an escaping exception into
-// an HRESULT. Nothing is thrown across COM.
+// an HRESULT. Nothing is thrown across COM. A failed host call hands the host's own error
+// information back with its HRESULT, so that the host can show its text.
 template <typename Body>
 HRESULT ComBoundary(Body&& body) noexcept {
     try {
         return body();
     } catch (const HostCallError& e) {
+        if (e.ErrorInfo()) SetErrorInfo(0, e.ErrorInfo());
         return e.Result();
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;

@@ -2,15 +2,18 @@
 
 #include <string>
 
+#include "com/HostCall.h"
 #include "com/ModuleServices.h"
 
 namespace nivra {
 
 HRESULT LoadModuleTypeLibrary(ITypeLib** library) {
     *library = nullptr;
-    std::wstring path;
-    if (FAILED(ModulePath(path))) return E_FAIL;
-    return LoadTypeLib(path.c_str(), library);
+    return ComBoundary([&] {
+        std::wstring path;
+        if (FAILED(ModulePath(path))) return E_FAIL;
+        return LoadTypeLib(path.c_str(), library);
+    });
 }
 
 namespace {

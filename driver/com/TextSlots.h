@@ -1,6 +1,6 @@
 // The getter and setter rules shared by the identity slots of the DLL's objects: a NULL out
 // pointer is E_INVALIDARG, every text handed out is a new copy owned by the caller, and a
-// failed allocation is E_OUTOFMEMORY.
+// failed allocation is E_OUTOFMEMORY. None of them throws.
 #pragma once
 #include <windows.h>
 #include <oleauto.h>
@@ -12,13 +12,13 @@
 namespace nivra {
 
 // A constant 8-bit text, converted with the calling thread's ANSI code page.
-inline HRESULT ConstantTextOut(const char* text, BSTR* out) {
+inline HRESULT ConstantTextOut(const char* text, BSTR* out) noexcept {
     if (!out) return E_INVALIDARG;
     *out = AnsiToBstr(text);
     return *out ? S_OK : E_OUTOFMEMORY;
 }
 
-inline HRESULT ConstantTextOut(const std::string& text, BSTR* out) {
+inline HRESULT ConstantTextOut(const std::string& text, BSTR* out) noexcept {
     if (!out) return E_INVALIDARG;
     *out = AnsiToBstr(text);
     return *out ? S_OK : E_OUTOFMEMORY;

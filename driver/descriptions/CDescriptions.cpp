@@ -86,6 +86,8 @@ HRESULT CDescriptions::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAM
     ComPtr<ITypeInfo> info;
     HRESULT hr = DispatchTypeInfo(info.GetAddressOf());
     if (FAILED(hr)) return hr;
+    // The enumerator is a property; JScript's Enumerator asks for it as a method.
+    if (id == DISPID_NEWENUM && (flags & DISPATCH_METHOD)) flags |= DISPATCH_PROPERTYGET;
     return DispInvoke(static_cast<INewEnumDispatch*>(this), info.Get(), id, flags, parameters, result, exception,
                       argumentError);
 }

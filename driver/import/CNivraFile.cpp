@@ -61,9 +61,21 @@ void* CNivraFile::FindInterface(REFIID iid) {
 
 HRESULT CNivraFile::FullName(BSTR* name) { return ConstantTextOut(path_, name); }
 HRESULT CNivraFile::Path(BSTR* path) { return ConstantTextOut(path_, path); }
-HRESULT CNivraFile::Folder(BSTR* folder) { return ConstantTextOut(FolderOfPath(path_), folder); }
-HRESULT CNivraFile::Title(BSTR* title) { return ConstantTextOut(TitleOfPath(path_), title); }
-HRESULT CNivraFile::Extension(BSTR* extension) { return ConstantTextOut(ExtensionOfPath(path_), extension); }
+namespace {
+
+// The parts of the path are new strings: made inside the boundary, NULL when they cannot be.
+template <typename Part>
+HRESULT PathPartOut(const std::string& path, Part part, BSTR* out) {
+    if (!out) return E_INVALIDARG;
+    *out = nullptr;
+    return ComBoundary([&] { return ConstantTextOut(part(path), out); });
+}
+
+}  // namespace
+
+HRESULT CNivraFile::Folder(BSTR* folder) { return PathPartOut(path_, FolderOfPath, folder); }
+HRESULT CNivraFile::Title(BSTR* title) { return PathPartOut(path_, TitleOfPath, title); }
+HRESULT CNivraFile::Extension(BSTR* extension) { return PathPartOut(path_, ExtensionOfPath, extension); }
 HRESULT CNivraFile::Slot8(VARIANT_BOOL* answer) { return BoolOut(VARIANT_FALSE, answer); }
 HRESULT CNivraFile::Slot9(BSTR* text) { return ConstantTextOut("", text); }
 

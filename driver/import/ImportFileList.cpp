@@ -31,7 +31,7 @@ std::string WithBackslash(std::string folder) {
     return folder;
 }
 
-void AddSizeEntry(CNivraFile& file, const WIN32_FIND_DATAA& entry) {
+void AddSizeEntry(CNivraFile& file, const WIN32_FIND_DATAW& entry) {
     Bstr key = WideBstr(L"Size");
     Bstr caption = WideBstr(L"File Size");
     Bstr value = AnsiBstr(FileSizeText(entry.nFileSizeHigh, entry.nFileSizeLow));
@@ -49,19 +49,42 @@ void HandToList(IvnFileList* list, CNivraFile& file) {
     Check(Required(files)->Add(static_cast<IvnFile*>(&file), added.GetAddressOf()), files.Get());
 }
 
+// `text` in the ANSI code page the file functions use, only if every character has its own
+// code there: a best-fit name ("O" for an omega) would name another file or none.
+bool ToAnsiExactly(const wchar_t* text, std::string& out) {
+    BOOL defaulted = FALSE;
+    const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, nullptr, 0, nullptr, &defaulted);
+    if (size <= 1 || defaulted) return false;
+    out.resize(static_cast<std::size_t>(size));
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text, -1, &out[0], size, nullptr, &defaulted);
+    out.resize(static_cast<std::size_t>(size) - 1);
+    return !defaulted;
+}
+
+// The name under which a found file opens through the ANSI file functions: its own name,
+// else its short name; empty when it has neither (the file is then left out of the list).
+std::string OpenableName(const WIN32_FIND_DATAW& entry) {
+    std::string name;
+    if (ToAnsiExactly(entry.cFileName, name)) return name;
+    if (ToAnsiExactly(entry.cAlternateFileName, name)) return name;
+    return std::string();
+}
+
 void ListPass(IvnFileList* list, const std::string& folder, const char* pattern) {
-    WIN32_FIND_DATAA entry;
-    FindHandle search(FindFirstFileA((folder + pattern).c_str(), &entry));
+    WIN32_FIND_DATAW entry;
+    FindHandle search(FindFirstFileW(AnsiToWide(folder + pattern).c_str(), &entry));
     if (!search.IsOpen()) return;
     do {
+        const std::string name = OpenableName(entry);
+        if (name.empty()) continue;
         CNivraFile* made = nullptr;
         // A file object that cannot be made (out of memory) is left out of the list.
         if (FAILED(CNivraFile::Create(&made))) continue;
         ComPtr<CNivraFile> file(made);
-        file->SetPath(folder + entry.cFileName);
+        file->SetPath(folder + name);
         AddSizeEntry(*file.Get(), entry);
         HandToList(list, *file.Get());
-    } while (FindNextFileA(search.Get(), &entry));
+    } while (FindNextFileW(search.Get(), &entry));
 }
 
 }  // namespace

@@ -80,12 +80,13 @@ void ImportOne(ImportState& state, const UnitsEngine& units, const std::string& 
 
 HRESULT ImportFiles(CNivraTesk& driver, IvnImportTarget* target, IvnFiles* files, IvnProgress* progress,
                     VARIANT_BOOL* result) {
+    Needed(target);
+    Needed(files);
+    Needed(progress);
     ImportState& state = driver.Import();
     CallScope scope(state);
     const UnitsEngine units{driver.UnitsFactory(), driver.UnitsContext()};
     state.dataStore = QueryOptional<IvnDataStore>(target);
-    Needed(files);
-    Needed(progress);
 
     Check(progress->SetRange(2, 0.0, static_cast<double>(TotalOfTickedFiles(files))), progress);
     std::int32_t counter = 0;

@@ -2,8 +2,10 @@
 #include <windows.h>
 #include <ole2.h>
 
+#include "com/HostCall.h"
 #include "module/Module.h"
 
+using nivra::ComBoundary;
 using nivra::Module;
 
 extern "C" {
@@ -23,10 +25,13 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID reserved) {
 
 STDAPI DllCanUnloadNow() { return Module().LockCount() == 0 ? S_OK : S_FALSE; }
 
-STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) { return Module().GetClassObject(clsid, iid, out); }
+STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
+    if (out) *out = nullptr;
+    return ComBoundary([&] { return Module().GetClassObject(clsid, iid, out); });
+}
 
-STDAPI DllRegisterServer() { return Module().RegisterServer(); }
+STDAPI DllRegisterServer() { return ComBoundary([] { return Module().RegisterServer(); }); }
 
-STDAPI DllUnregisterServer() { return Module().UnregisterServer(); }
+STDAPI DllUnregisterServer() { return ComBoundary([] { return Module().UnregisterServer(); }); }
 
 }  // extern "C"

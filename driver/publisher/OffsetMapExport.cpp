@@ -50,8 +50,9 @@ double RateValue(IvnRate* rate) {
     return value;
 }
 
-// Walks the surface's cells in grid order and calls onCell(rate, blank) for each cell that
-// has a rate for the product; cells without one are passed over.
+// Walks the surface's cells in grid order and calls onCell(rate, blank) for every cell. A
+// cell without a rate for the product (its zone carries other products) is a blank cell, so
+// that the grid keeps nx * ny values and its row breaks.
 template <typename OnCell>
 void WalkProductCells(IvnRxSurface* surface, IvnRate* product, OnCell onCell) {
     VARIANT_BOOL more = VARIANT_FALSE;
@@ -59,18 +60,16 @@ void WalkProductCells(IvnRxSurface* surface, IvnRate* product, OnCell onCell) {
     while (more) {
         ComPtr<IvnRateSet> cellRates;
         Check(surface->get_CellRates(cellRates.GetAddressOf()), surface);
+        ComPtr<IvnRate> rate;
         if (cellRates) {
             Bstr key;
             Check(product->get_ProductKey(key.Out()), product);
             Variant keyVariant = KeyVariant(key);
-            ComPtr<IvnRate> rate;
             Check(cellRates->get_Item(*keyVariant.Get(), rate.GetAddressOf()), cellRates.Get());
-            if (rate) {
-                VARIANT_BOOL blank = VARIANT_FALSE;
-                Check(surface->get_IsBlank(&blank), surface);
-                onCell(rate.Get(), blank < 0);
-            }
         }
+        VARIANT_BOOL blank = VARIANT_TRUE;
+        if (rate) Check(surface->get_IsBlank(&blank), surface);
+        onCell(rate.Get(), blank < 0);
         Check(surface->MoveNext(&more), surface);
     }
 }

@@ -29,8 +29,15 @@ std::int32_t WrappingAdd(std::int32_t value, std::int32_t step) {
                                      static_cast<std::uint32_t>(step));
 }
 
-// Texts are written as "%s" writes them: up to their first NUL, without any quoting.
-void AppendText(std::string& out, const std::string& text) { out.append(text.c_str()); }
+// Texts are written as "%s" writes them: up to their first NUL, without any quoting. A line
+// break inside a text (a comment of several lines) would end the record early and be read
+// back as a record of its own, so CR and LF are written as blanks.
+void AppendText(std::string& out, const std::string& text) {
+    const std::size_t start = out.size();
+    out.append(text.c_str());
+    for (std::size_t i = start; i < out.size(); ++i)
+        if (out[i] == '\r' || out[i] == '\n') out[i] = ' ';
+}
 
 void AppendQuoted(std::string& out, const std::string& text) {
     out += '"';

@@ -233,6 +233,8 @@ int RunImport(const std::vector<std::wstring>& args) {
     if (FAILED(hr)) throw CommandError{L"the import failed: " + HResultText(hr), 1};
 
     const Json described = Json::parse(ReferenceHost().Describe(store.Get()));
+    // The reference host answers null when it cannot describe the store (out of memory).
+    if (!described.is_object()) throw CommandError{L"the reference host could not describe the data store", 1};
     std::fwprintf(stdout, L"%ld file(s) ticked, %zu operation(s) imported\n", static_cast<long>(ticked),
                   described["catalog"]["operations"].size());
     std::fputs(OperationSummary(described).c_str(), stdout);

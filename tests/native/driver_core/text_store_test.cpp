@@ -175,6 +175,32 @@ TEST_F(TextStoreFiles, IdsBelowOneAndTextsAreWrittenAsTheyAre) {
     EXPECT_EQ(Read("tasks.txt"), kTasksHeader + taskLine + Repeat(kFiller, 98));
 }
 
+// A line break inside a text would split its record and be read back as a made-up one.
+TEST_F(TextStoreFiles, LineBreaksInsideTextsAreWrittenAsBlanks) {
+    TextStore store;
+    const std::size_t field = store.GetOrAddField("North\r\nfield");
+    store.SetFieldCrop(field, "Winter\nwheat", store.Crops()[store.GetOrAddCrop("Winter\nwheat")].expid);
+    store.SetFieldCustomer(field, "Customer\rA", store.Customers()[store.GetOrAddCustomer("Customer\rA")].expid);
+    TaskRecord task = Task("North\r\nfield", 1.5);
+    task.fieldComment = "first line\nsecond line; third, \"quoted\"";
+    store.AddTask(task);
+    ASSERT_TRUE(WriteAll(store));
+    EXPECT_EQ(Read("tasks.txt"), kTasksHeader +
+                                     "North  field;1.50;Winter wheat;Customer A;first line second line; third, \"quoted\";;0;null\r\n" +
+                                     Repeat(kFiller, 98));
+    EXPECT_EQ(Read("fields.txt"),
+              kFieldsHeader + "\"0\",\"North  field\",\"-1.00\",\"Winter wheat\",\"Customer A\",,\"1\",\"1\",\"1\",\r\n");
+    EXPECT_EQ(Read("crops.txt"), "\"name\",\"expid\",\r\n\"Winter wheat\",\"1\",\r\n");
+
+    TextStore read;
+    read.LoadTextFiles(Paths());
+    ASSERT_EQ(read.Tasks().size(), 1u);
+    EXPECT_EQ(read.Tasks()[0].fieldName, "North  field");
+    ASSERT_EQ(read.Fields().size(), 1u);
+    EXPECT_EQ(read.Crops().size(), 1u);
+    EXPECT_EQ(read.Customers().size(), 1u);
+}
+
 TEST_F(TextStoreFiles, OnlyTheFirstNinetyNineTasksAreWritten) {
     TextStore store;
     std::string expected = kTasksHeader;

@@ -20,7 +20,18 @@ void WriteSmallFolder(const fixtures::TempDir& folder) {
     WriteLines(folder.File("fields.txt"), {"Nr,Schlagname,size,Crop,Kunde", "1,Acre,3.5,Wheat,Hill Farm"});
 }
 
-class ImportFaults : public ImportTest {};
+class ImportFaults : public ImportTest {
+protected:
+    // The error information the reference host set for its failing k-th call reached the
+    // caller of the driver's slot with the HRESULT.
+    void ExpectTheHostsErrorInfo(LONG k) {
+        ComPtr<IErrorInfo> info;
+        ASSERT_EQ(GetErrorInfo(0, info.GetAddressOf()), S_OK) << "host call " << k << ": no error information";
+        Bstr description;
+        ASSERT_HRESULT_SUCCEEDED(info->GetDescription(description.Out()));
+        EXPECT_EQ(description.Text().rfind(L"reference host: injected failure of ", 0), 0u) << "host call " << k;
+    }
+};
 
 TEST_F(ImportFaults, EveryFailingHostCallEndsTheImportWithItsResultAndLeaksNothing) {
     WriteSmallFolder(folder);
@@ -44,6 +55,7 @@ TEST_F(ImportFaults, EveryFailingHostCallEndsTheImportWithItsResultAndLeaksNothi
         host.Reset();
         host.ArmFailure(k, kInjected);
         EXPECT_EQ(Import(), kInjected) << "host call " << k;
+        ExpectTheHostsErrorInfo(k);
         ReleaseAll();
         EXPECT_EQ(host.LiveObjects(), liveBefore) << "after failing host call " << k;
         EXPECT_EQ(DriverCanUnload(), S_OK) << "after failing host call " << k;
@@ -110,6 +122,35 @@ TEST_F(ImportFaults, ATargetWithoutADataStoreFailsAtTheFirstFileAndANullResultAf
     progress = HostObject<IvnProgress>("progress");
     EXPECT_EQ(driver->ImportFiles(store.Get(), files.Get(), progress.Get(), nullptr), E_INVALIDARG);
     EXPECT_EQ(Store()["session"]["summaries"].size(), 1u) << "the run and its summary come before the result check";
+}
+
+// A null target is refused with the other arguments, before any log is converted (which
+// would rewrite its CSV) and before the progress hears of the run.
+TEST_F(ImportFaults, ANullTargetIsRefusedBeforeAnythingIsTouched) {
+    WriteBinaryLog(folder.File("A.log"));
+    ASSERT_EQ(List(folder.Path().string()), S_OK);
+    TickAll();
+    progress = HostObject<IvnProgress>("progress");
+    VARIANT_BOOL result = VARIANT_FALSE;
+    EXPECT_EQ(driver->ImportFiles(nullptr, files.Get(), progress.Get(), &result), E_POINTER);
+    EXPECT_FALSE(std::filesystem::exists(folder.File("A.csv"))) << "the log was converted";
+    EXPECT_TRUE(Progress()["ranges"].empty());
+    EXPECT_EQ(Progress()["finished"], 0);
+}
+
+// A name the ANSI code page cannot write ("\u03a9.log") is listed under a name that opens (the
+// short name) or not at all; never under a best-fit name that does not exist.
+TEST_F(ImportFaults, ANameOutsideTheAnsiCodePageIsListedUnderANameThatOpens) {
+    WriteBinaryLog(folder.File("omega.log"));
+    std::filesystem::rename(folder.Path() / "omega.log", folder.Path() / L"\u03a9.log");
+    WriteBinaryLog(folder.File("A.log"));
+    ASSERT_EQ(List(folder.Path().string()), S_OK);
+    ASSERT_GE(listed.size(), 1u);
+    for (const ListedFile& entry : listed)
+        EXPECT_NE(GetFileAttributesA(entry.path.c_str()), INVALID_FILE_ATTRIBUTES) << entry.path;
+    TickAll();
+    ASSERT_EQ(Import(), S_OK);
+    EXPECT_EQ(Operations().size(), listed.size()) << "every listed log is imported";
 }
 
 TEST_F(ImportFaults, LogAndCsvOfOneStemBothTickedImportTwice) {

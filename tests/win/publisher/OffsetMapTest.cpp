@@ -95,6 +95,17 @@ TEST_F(OffsetMap, AllBlankGridKeepsTheStartValues) {
     ExpectForReaders({{"size", {2, 2}}, {"origin", {0, 60}}, {"pixel", {30, -30}}, {"min", nullptr}, {"max", nullptr}});
 }
 
+// Zones that carry different products: a cell without a rate for the exported product is a
+// blank cell, so the grid keeps nx * ny values and its row breaks.
+TEST_F(OffsetMap, CellWithoutTheProductsRateIsBlank) {
+    ASSERT_HRESULT_SUCCEEDED(CreatePublisher(publisher));
+    PublishPrescription("mixed", {{"products", {"N", "S"}},
+                                  {"zones", {RectZone(0, 0, 60, 60, {{"N", 40}}), RectZone(60, 0, 120, 60, {{"S", 5}})}}});
+    EXPECT_EQ(Grid(), Lines({"DSAA", "4 2", "15.000000 105.000000", "15.000000 45.000000", "40.000000 40.000000",
+                             "40.000000 40.000000 " + kBlank + kBlank, "", "40.000000 40.000000 " + kBlank + kBlank, ""}));
+    ExpectForReaders({{"size", {4, 2}}, {"origin", {0, 60}}, {"pixel", {30, -30}}, {"min", 40}, {"max", 40}});
+}
+
 // An item of the rate set that is no rate is passed over: the grid is of the next product.
 TEST_F(OffsetMap, RateSetItemThatIsNoRateIsPassedOver) {
     ASSERT_HRESULT_SUCCEEDED(CreatePublisher(publisher));

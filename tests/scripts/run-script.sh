@@ -1,6 +1,7 @@
 #!/bin/sh
-# Runs one VBScript with cscript.exe in the build's wine prefix and compares what it prints
-# with the expected text. Usage: run-vbs.sh WINE_RUN SCRIPT.vbs EXPECTED.txt
+# Runs one script (VBScript or JScript, chosen by its extension) with cscript.exe in the
+# build's wine prefix and compares what it prints with the expected text.
+# Usage: run-script.sh WINE_RUN SCRIPT.vbs|SCRIPT.js EXPECTED.txt
 set -e
 wine_run="$1"; script="$2"; expected="$3"
 # cscript wants a Windows path.
