@@ -25,6 +25,8 @@ bool IsRegularFile(std::FILE* file) {
 
 std::FILE* FileOps::Open(const char* path) { return std::fopen(path, "wb"); }
 
+std::FILE* FileOps::OpenForReading(const char* path) { return std::fopen(path, "rb"); }
+
 std::size_t FileOps::Write(std::FILE* file, const char* data, std::size_t size) {
     return std::fwrite(data, 1, size, file);
 }

@@ -9,11 +9,13 @@
 
 namespace nivra {
 
-// The system calls behind a written file; tests replace them to fail any one of them.
+// The system calls behind a written file, and the opening of a file read back; tests
+// replace them to fail any one of them, the fuzz target to keep the files in memory.
 class FileOps {
 public:
     virtual ~FileOps() = default;
     virtual std::FILE* Open(const char* path);  // for writing, replacing an old file
+    virtual std::FILE* OpenForReading(const char* path);  // binary; null when it cannot be read
     virtual std::size_t Write(std::FILE* file, const char* data, std::size_t size);
     virtual int Flush(std::FILE* file);
     virtual int Close(std::FILE* file);

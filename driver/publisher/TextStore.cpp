@@ -128,9 +128,9 @@ std::string TasksFileText(const std::vector<TaskRecord>& tasks) {
 // Runs `readLine` on every line after the header of the file at `path`, parsed with
 // `separator`; an absent file is skipped.
 template <typename ReadLine>
-void ForEachDataLine(const std::string& path, char separator, ReadLine readLine) {
+void ForEachDataLine(FileOps& ops, const std::string& path, char separator, ReadLine readLine) {
     TextLineReader reader;
-    if (!reader.Open(path)) return;
+    if (!reader.Open(ops.OpenForReading(path.c_str()))) return;
     std::string line;
     if (!reader.ReadLine(line)) return;
     TParser parser(separator);
@@ -223,7 +223,7 @@ void TextStore::SetFieldCrop(std::size_t index, const std::string& name, std::in
 void TextStore::AddTask(const TaskRecord& task) { tasks_.push_back(task); }
 
 void TextStore::LoadFieldsFile(const std::string& path) {
-    ForEachDataLine(path, ',', [this](const TParser& parser) {
+    ForEachDataLine(ops_, path, ',', [this](const TParser& parser) {
         FieldRecord record;
         parser.GetLong(1, record.Nr);
         record.Schlagname = parser.GetText(2);
@@ -240,7 +240,7 @@ void TextStore::LoadFieldsFile(const std::string& path) {
 }
 
 void TextStore::LoadTasksFile(const std::string& path) {
-    ForEachDataLine(path, ';', [this](const TParser& parser) {
+    ForEachDataLine(ops_, path, ';', [this](const TParser& parser) {
         TaskRecord task;
         task.fieldName = parser.GetText(1);
         if (task.fieldName.empty()) return;  // a filler line
@@ -256,7 +256,7 @@ void TextStore::LoadTasksFile(const std::string& path) {
 
 void TextStore::LoadLookupFile(const std::string& path, std::vector<LookupEntry>& entries,
                                FirstIndex& index, std::int32_t& nextId) {
-    ForEachDataLine(path, ',', [&](const TParser& parser) {
+    ForEachDataLine(ops_, path, ',', [&](const TParser& parser) {
         LookupEntry entry;
         entry.name = parser.GetText(1);
         parser.GetLong(2, entry.expid);

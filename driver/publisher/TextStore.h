@@ -73,8 +73,8 @@ public:
     void SetFieldCrop(std::size_t index, const std::string& name, std::int32_t expid);
     void AddTask(const TaskRecord& task);
 
-    // Appends what the four files hold (absent files are skipped); the id counters then
-    // follow the last line of each file.
+    // Appends what the four files hold (absent files are skipped; they are opened through the
+    // store's FileOps); the id counters then follow the last line of each file.
     void LoadTextFiles(const TextFilePaths& paths);
 
     // Each writer replaces its file and answers true only if the whole file was written.
@@ -105,7 +105,7 @@ private:
 
     void LoadFieldsFile(const std::string& path);
     void LoadTasksFile(const std::string& path);
-    static void LoadLookupFile(const std::string& path, std::vector<LookupEntry>& entries,
+    void LoadLookupFile(const std::string& path, std::vector<LookupEntry>& entries,
                                FirstIndex& index, std::int32_t& nextId);
 
     FileOps& ops_;

@@ -16,8 +16,12 @@ void StripLineEnd(std::string& line) {
 }  // namespace
 
 bool TextLineReader::Open(const std::string& path) {
+    return Open(std::fopen(path.c_str(), "rb"));
+}
+
+bool TextLineReader::Open(std::FILE* file) {
     Close();
-    file_.reset(std::fopen(path.c_str(), "rb"));
+    file_.reset(file);
     if (!file_) return false;
     buffer_.resize(kChunk);
     return true;

@@ -23,6 +23,9 @@ public:
 
     // Opens `path` (an 8-bit path in the system's code page); false when it cannot be read.
     bool Open(const std::string& path);
+    // Reads a stream opened elsewhere (through FileOps, or over memory) and closes it in the
+    // end; false when `file` is null.
+    bool Open(std::FILE* file);
     bool IsOpen() const { return file_ != nullptr; }
 
     // The next line; false at the end of the file (a read error counts as the end).

@@ -225,6 +225,36 @@ std::string LineAndColumn(const std::string& text, size_t offset) {
     return "line " + std::to_string(line) + ", column " + std::to_string(column);
 }
 
+// The parser's byte count where parsing failed (one past the offending character). Only
+// parse_error carries it; the SAX interface hands it out for every failure of the parse.
+class FailurePosition : public nlohmann::json_sax<Json> {
+public:
+    size_t byte = 0;
+
+    bool null() override { return true; }
+    bool boolean(bool) override { return true; }
+    bool number_integer(number_integer_t) override { return true; }
+    bool number_unsigned(number_unsigned_t) override { return true; }
+    bool number_float(number_float_t, const string_t&) override { return true; }
+    bool string(string_t&) override { return true; }
+    bool binary(binary_t&) override { return true; }
+    bool start_object(std::size_t) override { return true; }
+    bool key(string_t&) override { return true; }
+    bool end_object() override { return true; }
+    bool start_array(std::size_t) override { return true; }
+    bool end_array() override { return true; }
+    bool parse_error(std::size_t position, const std::string&, const nlohmann::detail::exception&) override {
+        byte = position;
+        return false;
+    }
+};
+
+size_t FailureByte(const std::string& text) {
+    FailurePosition failure;
+    Json::sax_parse(text, &failure);
+    return failure.byte;
+}
+
 }  // namespace
 
 nlohmann::json CatalogFromPlan(const nlohmann::json& plan) { return PlanReader().Read(plan); }
@@ -233,9 +263,10 @@ nlohmann::json CatalogFromPlanText(const std::string& text) {
     nlohmann::json plan;
     try {
         plan = nlohmann::json::parse(text);
-    } catch (const nlohmann::json::parse_error& e) {
-        // The parser's byte is one past the offending character.
-        throw PlanError(LineAndColumn(text, e.byte > 0 ? e.byte - 1 : 0) + ": not JSON (" + e.what() + ")");
+    } catch (const nlohmann::json::exception& e) {
+        // Not only parse_error: a number beyond the double range is an out_of_range error.
+        const size_t byte = FailureByte(text);
+        throw PlanError(LineAndColumn(text, byte > 0 ? byte - 1 : 0) + ": not JSON (" + e.what() + ")");
     }
     return CatalogFromPlan(plan);
 }
