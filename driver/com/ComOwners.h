@@ -1,5 +1,6 @@
 // Small owners for the COM values the driver and the reference host hand around: BSTR and
-// VARIANT, plus the ANSI <-> UTF-16 conversions of the calling thread's code page.
+// VARIANT, one owner for the system's handles (find handles, registry keys, libraries), plus
+// the ANSI <-> UTF-16 conversions of the calling thread's code page.
 #pragma once
 #include <windows.h>
 #include <oleauto.h>
@@ -78,6 +79,50 @@ public:
 private:
     VARIANT value_;
 };
+
+// Owns one handle of the kind `Traits` describes (its "no handle" value and how it is closed)
+// and closes it on every path.
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Handle = decltype(Traits::None());
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle owned) : handle_(owned) {}
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    ~UniqueHandle() { Reset(); }
+
+    Handle Get() const { return handle_; }
+    bool IsOpen() const { return handle_ != Traits::None(); }
+    // For out parameters: closes the current handle and gives the slot to the callee.
+    Handle* Out() {
+        Reset();
+        return &handle_;
+    }
+    void Reset(Handle handle = Traits::None()) {
+        if (IsOpen()) Traits::Close(handle_);
+        handle_ = handle;
+    }
+
+private:
+    Handle handle_ = Traits::None();
+};
+
+struct FindHandleTraits {
+    static HANDLE None() { return INVALID_HANDLE_VALUE; }
+    static void Close(HANDLE handle) { FindClose(handle); }
+};
+struct RegistryKeyTraits {
+    static HKEY None() { return nullptr; }
+    static void Close(HKEY key) { RegCloseKey(key); }
+};
+struct LibraryTraits {
+    static HMODULE None() { return nullptr; }
+    static void Close(HMODULE module) { FreeLibrary(module); }
+};
+using FindHandle = UniqueHandle<FindHandleTraits>;
+using RegistryKey = UniqueHandle<RegistryKeyTraits>;
+using Library = UniqueHandle<LibraryTraits>;
 
 // Text in the calling thread's ANSI code page -> UTF-16.
 inline std::wstring AnsiToWide(const std::string& text) {

@@ -44,11 +44,15 @@ void Check(HRESULT hr, I* object) {
     throw HostCallError(hr, __uuidof(I), std::move(info));
 }
 
-// A host object that a step needs and that came back null raises E_POINTER.
+// A host object that a step needs, handed in or come back null, raises E_POINTER.
+template <typename I>
+I* Required(I* object) {
+    if (!object) throw HostCallError(E_POINTER, __uuidof(I));
+    return object;
+}
 template <typename I>
 I* Required(const ComPtr<I>& object) {
-    if (!object) throw HostCallError(E_POINTER, __uuidof(I));
-    return object.Get();
+    return Required(object.Get());
 }
 
 // Queries `from` for I; E_NOINTERFACE gives null, any other failure raises.

@@ -24,4 +24,8 @@ HRESULT ModulePath(std::wstring& path);
 // looked up on first use and kept until unload. Returns a new reference.
 HRESULT RegisteredTypeInfo(REFGUID guid, ITypeInfo** out);
 
+// Type information of `guid` from the type library stored in the DLL file itself, loaded on
+// first use and kept until unload. Returns a new reference.
+HRESULT ModuleTypeInfo(REFGUID guid, ITypeInfo** out);
+
 }  // namespace nivra

@@ -1,32 +1,12 @@
 #include "com/NullDispatch.h"
 
-#include <string>
-
-#include "com/HostCall.h"
 #include "com/ModuleServices.h"
 
 namespace nivra {
 
-HRESULT LoadModuleTypeLibrary(ITypeLib** library) {
-    *library = nullptr;
-    return ComBoundary([&] {
-        std::wstring path;
-        if (FAILED(ModulePath(path))) return E_FAIL;
-        return LoadTypeLib(path.c_str(), library);
-    });
-}
-
 namespace {
 
-HRESULT NullDispatchTypeInfo(ITypeInfo** info) {
-    *info = nullptr;
-    ITypeLib* library = nullptr;
-    HRESULT hr = LoadModuleTypeLibrary(&library);
-    if (FAILED(hr)) return hr;
-    hr = library->GetTypeInfoOfGuid(__uuidof(INullDispatch), info);
-    library->Release();
-    return hr;
-}
+HRESULT NullDispatchTypeInfo(ITypeInfo** info) { return ModuleTypeInfo(__uuidof(INullDispatch), info); }
 
 }  // namespace
 

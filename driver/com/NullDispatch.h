@@ -11,9 +11,6 @@
 
 namespace nivra {
 
-// The type library stored in the DLL file, loaded fresh from the file on each call.
-HRESULT LoadModuleTypeLibrary(ITypeLib** library);
-
 class NullDispatch : public INullDispatch {
 public:
     HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override;

@@ -22,7 +22,7 @@ void* CDescription::FindInterface(REFIID iid) {
 HRESULT CDescription::Name(BSTR* name) { return StoredTextOut(name_, name); }
 HRESULT CDescription::ProgID(BSTR* progId) { return StoredTextOut(progId_, progId); }
 HRESULT CDescription::Description(BSTR* description) { return StoredTextOut(description_, description); }
-HRESULT CDescription::Slot6(BSTR* text) { return StoredTextOut(secondText_, text); }
+HRESULT CDescription::SecondText(BSTR* text) { return StoredTextOut(secondText_, text); }
 
 HRESULT CDescription::Slot7(LONG* value) {
     if (!value) return E_INVALIDARG;

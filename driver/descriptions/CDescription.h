@@ -28,7 +28,7 @@ public:
     HRESULT STDMETHODCALLTYPE Name(BSTR* name) override;
     HRESULT STDMETHODCALLTYPE ProgID(BSTR* progId) override;
     HRESULT STDMETHODCALLTYPE Description(BSTR* description) override;
-    HRESULT STDMETHODCALLTYPE Slot6(BSTR* text) override;
+    HRESULT STDMETHODCALLTYPE SecondText(BSTR* text) override;
     HRESULT STDMETHODCALLTYPE Slot7(LONG* value) override;
     HRESULT STDMETHODCALLTYPE Slot8(VARIANT* answer) override;
     HRESULT STDMETHODCALLTYPE Slot9(VARIANT* answer) override;

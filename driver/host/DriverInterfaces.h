@@ -31,7 +31,6 @@ __CRT_UUID_DECL(IvnComponent, 0x9c7dac93, 0x8c4f, 0x4747, 0xb2, 0x9e, 0x1e, 0xd0
 
 // The import driver.
 struct DECLSPEC_NOVTABLE IvnTESK : public IvnComponent {
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Slot7(VARIANT_BOOL* answer) = 0;
     // slot 8
     virtual HRESULT STDMETHODCALLTYPE PrepareFileList(IvnFileList* list, VARIANT_BOOL* result) = 0;
@@ -40,22 +39,16 @@ struct DECLSPEC_NOVTABLE IvnTESK : public IvnComponent {
     // slot 10
     virtual HRESULT STDMETHODCALLTYPE ImportFiles(IvnImportTarget* target, IvnFiles* files, IvnProgress* progress,
                                                   VARIANT_BOOL* result) = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Slot11(VARIANT_BOOL* answer) = 0;
-    // slot 12
     virtual HRESULT STDMETHODCALLTYPE Slot12(VARIANT_BOOL* answer) = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Slot13(VARIANT_BOOL* answer) = 0;
-    // slot 14
     virtual HRESULT STDMETHODCALLTYPE Slot14(VARIANT_BOOL* answer) = 0;
-    // slot 15
     virtual HRESULT STDMETHODCALLTYPE Slot15(VARIANT_BOOL* answer) = 0;
-    // slot 16
     virtual HRESULT STDMETHODCALLTYPE Slot16(LONG value) = 0;
     // slot 17: the second stored text
-    virtual HRESULT STDMETHODCALLTYPE get_Slot17(BSTR* text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE get_SecondText(BSTR* text) = 0;
     // slot 18
-    virtual HRESULT STDMETHODCALLTYPE put_Slot18(BSTR text) = 0;
+    virtual HRESULT STDMETHODCALLTYPE put_SecondText(BSTR text) = 0;
     // slot 19
     virtual HRESULT STDMETHODCALLTYPE Vendor(BSTR* vendor) = 0;
 };
@@ -65,15 +58,10 @@ __CRT_UUID_DECL(IvnTESK, 0xdda67e0c, 0xf196, 0x414f, 0xb0, 0xda, 0x50, 0x8f, 0xb
 // the host may call; the driver derives from this, so that the COM frame's own virtual
 // functions stay out of those places.
 struct DECLSPEC_NOVTABLE IvnTESKTail : public IvnTESK {
-    // slot 20
     virtual HRESULT STDMETHODCALLTYPE Slot20(LONG a, LONG b) = 0;
-    // slot 21
     virtual HRESULT STDMETHODCALLTYPE Slot21(LONG a, LONG b, LONG c, LONG d) = 0;
-    // slot 22
     virtual HRESULT STDMETHODCALLTYPE Slot22(LONG a, LONG b, LONG c, LONG d) = 0;
-    // slot 23
     virtual HRESULT STDMETHODCALLTYPE Slot23(LONG a) = 0;
-    // slot 24
     virtual HRESULT STDMETHODCALLTYPE Slot24(LONG a) = 0;
 };
 
@@ -105,13 +93,9 @@ struct DECLSPEC_NOVTABLE IvnPublisher : public IvnComponent {
     virtual HRESULT STDMETHODCALLTYPE SetHostObjectA(IUnknown* object, LONG reserved1, LONG reserved2) = 0;
     // slot 19
     virtual HRESULT STDMETHODCALLTYPE SetHostObjectB(IUnknown* object, LONG reserved1, LONG reserved2) = 0;
-    // slot 20
     virtual HRESULT STDMETHODCALLTYPE Slot20(LONG a, LONG b, LONG c) = 0;
-    // slot 21
     virtual HRESULT STDMETHODCALLTYPE Slot21(LONG a, LONG b, LONG c, LONG d, LONG e, LONG f, BSTR* text) = 0;
-    // slot 22
     virtual HRESULT STDMETHODCALLTYPE Slot22(LONG a, LONG b) = 0;
-    // slot 23
     virtual HRESULT STDMETHODCALLTYPE Slot23(LONG a) = 0;
 };
 __CRT_UUID_DECL(IvnPublisher, 0xf3fa3413, 0x7902, 0x4495, 0xad, 0xe7, 0x62, 0x31, 0xd7, 0xea, 0x3f, 0xa4)
@@ -128,9 +112,7 @@ struct DECLSPEC_NOVTABLE IvnFile : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Title(BSTR* title) = 0;
     // slot 7
     virtual HRESULT STDMETHODCALLTYPE Extension(BSTR* extension) = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Slot8(VARIANT_BOOL* answer) = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Slot9(BSTR* text) = 0;
     // slot 10
     virtual HRESULT STDMETHODCALLTYPE Properties(IvnProperties** properties) = 0;
@@ -140,7 +122,6 @@ struct DECLSPEC_NOVTABLE IvnFile : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE put_Selected(VARIANT_BOOL selected) = 0;
     // slot 13: the value the host may attach
     virtual HRESULT STDMETHODCALLTYPE get_Slot13(VARIANT* value) = 0;
-    // slot 14
     virtual HRESULT STDMETHODCALLTYPE put_Slot14(VARIANT value) = 0;
 };
 __CRT_UUID_DECL(IvnFile, 0x4ffb8261, 0x2008, 0x4d7f, 0xa7, 0x73, 0x97, 0x4e, 0x86, 0x95, 0xf8, 0xb1)
@@ -162,17 +143,11 @@ struct DECLSPEC_NOVTABLE IvnTESKDescriptions : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Description(BSTR* description) = 0;
     // slot 8
     virtual HRESULT STDMETHODCALLTYPE Version(BSTR* version) = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Slot9(VARIANT* answer) = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Slot10(LONG value) = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Slot11(VARIANT_BOOL* answer) = 0;
-    // slot 12
     virtual HRESULT STDMETHODCALLTYPE Slot12(LONG value) = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Slot13(VARIANT_BOOL* answer) = 0;
-    // slot 14
     virtual HRESULT STDMETHODCALLTYPE Slot14(LONG a, LONG b) = 0;
     // slot 15
     virtual HRESULT STDMETHODCALLTYPE CreateDriver(VARIANT index, IvnTESK** driver) = 0;
@@ -199,21 +174,14 @@ struct DECLSPEC_NOVTABLE IvnTESKDescriptions2 : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Description(BSTR* description) = 0;
     // slot 8
     virtual HRESULT STDMETHODCALLTYPE Version(BSTR* version) = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Slot9(VARIANT* answer) = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Slot10(LONG value) = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Slot11(VARIANT_BOOL* answer) = 0;
-    // slot 12
     virtual HRESULT STDMETHODCALLTYPE Slot12(LONG value) = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Slot13(VARIANT_BOOL* answer) = 0;
-    // slot 14
     virtual HRESULT STDMETHODCALLTYPE Slot14(LONG a, LONG b) = 0;
     // slot 15
     virtual HRESULT STDMETHODCALLTYPE CreateDriver(VARIANT index, IvnTESK** driver) = 0;
-    // slot 16
     virtual HRESULT STDMETHODCALLTYPE Slot16(VARIANT value, void* pointer) = 0;
     // slot 17
     virtual HRESULT STDMETHODCALLTYPE Item(VARIANT index, IvnTESKDescription2** item) = 0;
@@ -233,8 +201,7 @@ struct DECLSPEC_NOVTABLE IvnTESKDescription : public IUnknown {
     // slot 5
     virtual HRESULT STDMETHODCALLTYPE Description(BSTR* description) = 0;
     // slot 6: the second description text
-    virtual HRESULT STDMETHODCALLTYPE Slot6(BSTR* text) = 0;
-    // slot 7
+    virtual HRESULT STDMETHODCALLTYPE SecondText(BSTR* text) = 0;
     virtual HRESULT STDMETHODCALLTYPE Slot7(LONG* value) = 0;
 };
 __CRT_UUID_DECL(IvnTESKDescription, 0xfc920bc5, 0x1ed9, 0x4a88, 0x89, 0x1f, 0x55, 0x6a, 0x9b, 0x84, 0x72, 0x89)
@@ -248,12 +215,9 @@ struct DECLSPEC_NOVTABLE IvnTESKDescription2 : public IUnknown {
     // slot 5
     virtual HRESULT STDMETHODCALLTYPE Description(BSTR* description) = 0;
     // slot 6: the second description text
-    virtual HRESULT STDMETHODCALLTYPE Slot6(BSTR* text) = 0;
-    // slot 7
+    virtual HRESULT STDMETHODCALLTYPE SecondText(BSTR* text) = 0;
     virtual HRESULT STDMETHODCALLTYPE Slot7(LONG* value) = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Slot8(VARIANT* answer) = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Slot9(VARIANT* answer) = 0;
 };
 __CRT_UUID_DECL(IvnTESKDescription2, 0x8be4e040, 0xffab, 0x4488, 0xae, 0x5b, 0x41, 0x38, 0x9f, 0xf1, 0x75, 0xd9)

@@ -57,35 +57,23 @@ struct IvnFactory;
 
 // The units engine's factory: units, the units context and measures.
 struct DECLSPEC_NOVTABLE IkelUOMFactory : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
     // slot 5
     // a unit object from its two codes (the second 0 when the unit is not a ratio)
     virtual HRESULT STDMETHODCALLTYPE CreateUnit(LONG code, LONG perCode, IUnknown** unit) = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
     // slot 9
     // the units context the driver keeps for its whole life
     virtual HRESULT STDMETHODCALLTYPE CreateQuantity(LONG code, LONG perCode, IkelQuantity** quantity) = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
-    // slot 12
     virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
-    // slot 14
     virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
-    // slot 15
     virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
-    // slot 16
     virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
     // slot 17
     // a new measure holding value in the unit given by the codes
@@ -95,7 +83,6 @@ __CRT_UUID_DECL(IkelUOMFactory, 0x82109a08, 0x7583, 0x47d2, 0xb2, 0xd8, 0xa7, 0x
 
 // One value with its unit. Objects of this kind also answer IkelQuantity.
 struct DECLSPEC_NOVTABLE IkelMeasure : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
     // slot 4
     // the unit, as a units-engine code; the value is kept as it is
@@ -107,23 +94,14 @@ struct DECLSPEC_NOVTABLE IkelMeasure : public IUnknown {
     // slot 7
     // value and unit at once
     virtual HRESULT STDMETHODCALLTYPE SetValue(double value, LONG code, LONG perCode) = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
-    // slot 12
     virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
-    // slot 14
     virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
-    // slot 15
     virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
-    // slot 16
     virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
     // slot 17
     // a new measure: `measure` expressed in the unit `code`
@@ -133,39 +111,22 @@ __CRT_UUID_DECL(IkelMeasure, 0x7fec6033, 0xc7fb, 0x4a9a, 0xb8, 0x36, 0x47, 0x2d,
 
 // A units-engine object that carries a value the host can pass on.
 struct DECLSPEC_NOVTABLE IkelQuantity : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
-    // slot 12
     virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
-    // slot 14
     virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
-    // slot 15
     virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
-    // slot 16
     virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
-    // slot 17
     virtual HRESULT STDMETHODCALLTYPE Reserved17() = 0;
-    // slot 18
     virtual HRESULT STDMETHODCALLTYPE Reserved18() = 0;
-    // slot 19
     virtual HRESULT STDMETHODCALLTYPE Reserved19() = 0;
     // slot 20
     // the value handed on to the data store (IvnDataStore slot 14)
@@ -178,9 +139,7 @@ struct DECLSPEC_NOVTABLE IvnProperties : public IUnknown {
     // slot 3
     // VT_BSTR key, or 1-based index (VT_I4 / VT_INT); null when absent
     virtual HRESULT STDMETHODCALLTYPE get_Item(VARIANT keyOrIndex, IvnProperty** property) = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
     // slot 6
     // adds an entry and returns it
@@ -190,31 +149,19 @@ __CRT_UUID_DECL(IvnProperties, 0xa9be8592, 0xfb9e, 0x464f, 0xb2, 0x73, 0x96, 0xb
 
 // One entry of an IvnProperties list.
 struct DECLSPEC_NOVTABLE IvnProperty : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
     // slot 6
     virtual HRESULT STDMETHODCALLTYPE get_Value(BSTR* value) = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
-    // slot 12
     virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
-    // slot 14
     virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
-    // slot 15
     virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
     // slot 16
     // the list of values the user may pick from
@@ -224,11 +171,8 @@ __CRT_UUID_DECL(IvnProperty, 0xe328c580, 0x756d, 0x41d8, 0x8b, 0x0f, 0x7a, 0xd4,
 
 // The choice list of one property.
 struct DECLSPEC_NOVTABLE IvnPropertyChoices : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
     // slot 6
     virtual HRESULT STDMETHODCALLTYPE Add(BSTR choice, IUnknown** added) = 0;
@@ -239,38 +183,25 @@ __CRT_UUID_DECL(IvnPropertyChoices, 0x0eaec318, 0x2f42, 0x4043, 0xaa, 0xdd, 0x96
 struct DECLSPEC_NOVTABLE IvnFileList : public IUnknown {
     // slot 3
     virtual HRESULT STDMETHODCALLTYPE get_Model(IvnFileListModel** model) = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
     // slot 5
     virtual HRESULT STDMETHODCALLTYPE AddColumn(BSTR key, BSTR caption, LONG width, LONG arg4, LONG arg5, IUnknown** column) = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Slot7(LONG value) = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Slot9(LONG value) = 0;
 };
 __CRT_UUID_DECL(IvnFileList, 0xdc070ea0, 0x8413, 0x4dcb, 0x9b, 0xfc, 0xfa, 0x9f, 0x82, 0xd3, 0xae, 0xfd)
 
 // The model behind the file list.
 struct DECLSPEC_NOVTABLE IvnFileListModel : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
     // slot 11
     virtual HRESULT STDMETHODCALLTYPE get_Files(IvnFiles** files) = 0;
@@ -282,15 +213,11 @@ struct DECLSPEC_NOVTABLE IvnFiles : public IUnknown {
     // slot 3
     // 1-based VT_I4 index
     virtual HRESULT STDMETHODCALLTYPE get_Item(VARIANT index, IvnFile** file) = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
     // slot 5
     virtual HRESULT STDMETHODCALLTYPE get_Count(LONG* count) = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
     // slot 9
     virtual HRESULT STDMETHODCALLTYPE Add(IvnFile* file, IUnknown** added) = 0;
@@ -306,29 +233,17 @@ __CRT_UUID_DECL(IvnImportTarget, 0xa11f9307, 0x8553, 0x439e, 0x81, 0x32, 0x55, 0
 
 // The host's session.
 struct DECLSPEC_NOVTABLE IvnHostSession : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
-    // slot 12
     virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
-    // slot 14
     virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
     // slot 15
     // e.g. "Summary.zqs" with 32767
@@ -351,26 +266,19 @@ __CRT_UUID_DECL(IvnProgress, 0x18693b56, 0x5799, 0x43de, 0xb2, 0x2d, 0xd4, 0x8c,
 struct DECLSPEC_NOVTABLE IvnDataStore : public IUnknown {
     // slot 3
     virtual HRESULT STDMETHODCALLTYPE get_Catalog(IvnCatalog** catalog) = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
     // slot 6
     virtual HRESULT STDMETHODCALLTYPE CreateProduct(BSTR key, BSTR name, BSTR text3, IkelQuantity* quantity, LONG arg5, LONG arg6, IkelMeasure* measure, IvnProduct** product) = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
     // slot 10
     // kind 64 field, 128 farm
     virtual HRESULT STDMETHODCALLTYPE CreateField(BSTR key, BSTR name, LONG kind, BSTR parentKey, BSTR text5, IvnField** field) = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
     // slot 12
     virtual HRESULT STDMETHODCALLTYPE CreateMachine(BSTR key, BSTR name, BSTR text3, LONG arg4, IvnMachine** machine) = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
     // slot 14
     // `value` comes from IkelQuantity slot 20; parent may be null
@@ -381,17 +289,11 @@ struct DECLSPEC_NOVTABLE IvnDataStore : public IUnknown {
     // slot 16
     // `unit` comes from IkelUOMFactory slot 5
     virtual HRESULT STDMETHODCALLTYPE CreateDataColumn(IUnknown* component, BSTR key, BSTR name, BSTR text3, BSTR text4, IUnknown* unit, LONG arg6, LONG arg7, LONG arg8, LONG arg9, IvnDataColumn** column) = 0;
-    // slot 17
     virtual HRESULT STDMETHODCALLTYPE Reserved17() = 0;
-    // slot 18
     virtual HRESULT STDMETHODCALLTYPE Reserved18() = 0;
-    // slot 19
     virtual HRESULT STDMETHODCALLTYPE Reserved19() = 0;
-    // slot 20
     virtual HRESULT STDMETHODCALLTYPE Slot20(LONG value) = 0;
-    // slot 21
     virtual HRESULT STDMETHODCALLTYPE Reserved21() = 0;
-    // slot 22
     virtual HRESULT STDMETHODCALLTYPE Reserved22() = 0;
     // slot 23
     virtual HRESULT STDMETHODCALLTYPE CreateOperation(BSTR name, LONG arg2, IvnField* field, BSTR kind, IvnOperation** operation) = 0;
@@ -400,71 +302,41 @@ __CRT_UUID_DECL(IvnDataStore, 0x792abc72, 0x2ac4, 0x49c1, 0x85, 0x66, 0x83, 0x57
 
 // The host's catalog; every list may come back null.
 struct DECLSPEC_NOVTABLE IvnCatalog : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
     // slot 5
     virtual HRESULT STDMETHODCALLTYPE get_OperationDataList(IvnOperationDataList** list) = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
     // slot 7
     virtual HRESULT STDMETHODCALLTYPE get_ProductList(IvnProductList** list) = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
     // slot 12
     virtual HRESULT STDMETHODCALLTYPE get_Fields(IvnFields** fields) = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
-    // slot 14
     virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
-    // slot 15
     virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
-    // slot 16
     virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
-    // slot 17
     virtual HRESULT STDMETHODCALLTYPE Reserved17() = 0;
-    // slot 18
     virtual HRESULT STDMETHODCALLTYPE Reserved18() = 0;
-    // slot 19
     virtual HRESULT STDMETHODCALLTYPE Reserved19() = 0;
-    // slot 20
     virtual HRESULT STDMETHODCALLTYPE Reserved20() = 0;
-    // slot 21
     virtual HRESULT STDMETHODCALLTYPE Reserved21() = 0;
-    // slot 22
     virtual HRESULT STDMETHODCALLTYPE Reserved22() = 0;
-    // slot 23
     virtual HRESULT STDMETHODCALLTYPE Reserved23() = 0;
-    // slot 24
     virtual HRESULT STDMETHODCALLTYPE Reserved24() = 0;
-    // slot 25
     virtual HRESULT STDMETHODCALLTYPE Reserved25() = 0;
-    // slot 26
     virtual HRESULT STDMETHODCALLTYPE Reserved26() = 0;
-    // slot 27
     virtual HRESULT STDMETHODCALLTYPE Reserved27() = 0;
-    // slot 28
     virtual HRESULT STDMETHODCALLTYPE Reserved28() = 0;
-    // slot 29
     virtual HRESULT STDMETHODCALLTYPE Reserved29() = 0;
-    // slot 30
     virtual HRESULT STDMETHODCALLTYPE Reserved30() = 0;
-    // slot 31
     virtual HRESULT STDMETHODCALLTYPE Reserved31() = 0;
-    // slot 32
     virtual HRESULT STDMETHODCALLTYPE Reserved32() = 0;
-    // slot 33
     virtual HRESULT STDMETHODCALLTYPE Reserved33() = 0;
-    // slot 34
     virtual HRESULT STDMETHODCALLTYPE Reserved34() = 0;
-    // slot 35
     virtual HRESULT STDMETHODCALLTYPE Reserved35() = 0;
     // slot 36
     virtual HRESULT STDMETHODCALLTYPE get_CropList(IvnCropList** list) = 0;
@@ -478,7 +350,6 @@ struct DECLSPEC_NOVTABLE IvnFields : public IUnknown {
     // slot 3
     // VT_BSTR key or 1-based index (VT_INT or VT_I4); null when absent
     virtual HRESULT STDMETHODCALLTYPE get_Item(VARIANT keyOrIndex, IvnField** node) = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
     // slot 5
     virtual HRESULT STDMETHODCALLTYPE get_Count(LONG* count) = 0;
@@ -489,47 +360,29 @@ __CRT_UUID_DECL(IvnFields, 0xa2f16c81, 0x7848, 0x4c29, 0xb7, 0xe4, 0x4a, 0x29, 0
 struct DECLSPEC_NOVTABLE IvnField : public IUnknown {
     // slot 3
     virtual HRESULT STDMETHODCALLTYPE get_Key(BSTR* key) = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
     // slot 8
     virtual HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
-    // slot 12
     virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
-    // slot 14
     virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
     // slot 15
     virtual HRESULT STDMETHODCALLTYPE get_Kind(LONG* kind) = 0;
-    // slot 16
     virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
     // slot 17
     virtual HRESULT STDMETHODCALLTYPE get_Parent(IvnField** parent) = 0;
-    // slot 18
     virtual HRESULT STDMETHODCALLTYPE Reserved18() = 0;
-    // slot 19
     virtual HRESULT STDMETHODCALLTYPE Reserved19() = 0;
-    // slot 20
     virtual HRESULT STDMETHODCALLTYPE Reserved20() = 0;
-    // slot 21
     virtual HRESULT STDMETHODCALLTYPE Reserved21() = 0;
-    // slot 22
     virtual HRESULT STDMETHODCALLTYPE Reserved22() = 0;
-    // slot 23
     virtual HRESULT STDMETHODCALLTYPE Reserved23() = 0;
-    // slot 24
     virtual HRESULT STDMETHODCALLTYPE Reserved24() = 0;
     // slot 25
     // may be null
@@ -588,7 +441,6 @@ __CRT_UUID_DECL(IvnDataColumn, 0xb87729ea, 0x94f4, 0x4233, 0x9d, 0x85, 0x0e, 0x6
 struct DECLSPEC_NOVTABLE IvnOperation : public IUnknown {
     // slot 3
     virtual HRESULT STDMETHODCALLTYPE get_Data(IvnOperationData** data) = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
     // slot 5
     virtual HRESULT STDMETHODCALLTYPE AddProduct(IvnProduct* product, IUnknown** entry) = 0;
@@ -597,19 +449,15 @@ struct DECLSPEC_NOVTABLE IvnOperation : public IUnknown {
     // slot 7
     // both arguments may be null; the entry answers IvnOperationLoad
     virtual HRESULT STDMETHODCALLTYPE AddContainer(IUnknown* productEntry, IUnknown* container, double amount, IUnknown** entry) = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
     // slot 10
     // the current point is finished
     virtual HRESULT STDMETHODCALLTYPE EndPoint(VARIANT_BOOL* result) = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
     // slot 12
     // starts a new current point
     virtual HRESULT STDMETHODCALLTYPE AddPoint(double x, double y, double time, LONG arg4, LONG arg5, double arg6, IkelMeasure* m1, IkelMeasure* m2, IkelMeasure* m3, IkelMeasure* altitude, VARIANT_BOOL* accepted) = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
     // slot 14
     virtual HRESULT STDMETHODCALLTYPE DeclareMarker(BSTR key, BSTR name, IUnknown** marker) = 0;
@@ -626,99 +474,62 @@ __CRT_UUID_DECL(IvnOperationLoad, 0xbbb3a43c, 0x381e, 0x46d7, 0xa0, 0xf9, 0x96, 
 
 // The details of an operation.
 struct DECLSPEC_NOVTABLE IvnOperationData : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
     // slot 11
     virtual HRESULT STDMETHODCALLTYPE get_Properties(IvnProperties** properties) = 0;
-    // slot 12
     virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;
     // slot 13
     // the field-tree node of the operation; may be null
     virtual HRESULT STDMETHODCALLTYPE get_Node(IvnField** node) = 0;
     // slot 14
     virtual HRESULT STDMETHODCALLTYPE get_Extent(IvnExtent** extent) = 0;
-    // slot 15
     virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
-    // slot 16
     virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
-    // slot 17
     virtual HRESULT STDMETHODCALLTYPE Reserved17() = 0;
-    // slot 18
     virtual HRESULT STDMETHODCALLTYPE Reserved18() = 0;
     // slot 19
     virtual HRESULT STDMETHODCALLTYPE get_Products(IvnOperationProducts** products) = 0;
     // slot 20
     virtual HRESULT STDMETHODCALLTYPE get_Machines(IvnOperationMachines** machines) = 0;
-    // slot 21
     virtual HRESULT STDMETHODCALLTYPE Reserved21() = 0;
     // slot 22
     // the values of the current point
     virtual HRESULT STDMETHODCALLTYPE get_PointValues(IvnPointValues** values) = 0;
     // slot 23
     virtual HRESULT STDMETHODCALLTYPE get_Containers(IvnOperationContainers** containers) = 0;
-    // slot 24
     virtual HRESULT STDMETHODCALLTYPE Reserved24() = 0;
-    // slot 25
     virtual HRESULT STDMETHODCALLTYPE Reserved25() = 0;
-    // slot 26
     virtual HRESULT STDMETHODCALLTYPE Reserved26() = 0;
-    // slot 27
     virtual HRESULT STDMETHODCALLTYPE Reserved27() = 0;
-    // slot 28
     virtual HRESULT STDMETHODCALLTYPE Reserved28() = 0;
-    // slot 29
     virtual HRESULT STDMETHODCALLTYPE Reserved29() = 0;
-    // slot 30
     virtual HRESULT STDMETHODCALLTYPE Reserved30() = 0;
-    // slot 31
     virtual HRESULT STDMETHODCALLTYPE Reserved31() = 0;
-    // slot 32
     virtual HRESULT STDMETHODCALLTYPE Reserved32() = 0;
-    // slot 33
     virtual HRESULT STDMETHODCALLTYPE Reserved33() = 0;
-    // slot 34
     virtual HRESULT STDMETHODCALLTYPE Reserved34() = 0;
-    // slot 35
     virtual HRESULT STDMETHODCALLTYPE Reserved35() = 0;
-    // slot 36
     virtual HRESULT STDMETHODCALLTYPE Reserved36() = 0;
-    // slot 37
     virtual HRESULT STDMETHODCALLTYPE Reserved37() = 0;
-    // slot 38
     virtual HRESULT STDMETHODCALLTYPE Reserved38() = 0;
-    // slot 39
     virtual HRESULT STDMETHODCALLTYPE Reserved39() = 0;
-    // slot 40
     virtual HRESULT STDMETHODCALLTYPE Reserved40() = 0;
     // slot 41
     virtual HRESULT STDMETHODCALLTYPE put_Name(BSTR name) = 0;
-    // slot 42
     virtual HRESULT STDMETHODCALLTYPE Reserved42() = 0;
-    // slot 43
     virtual HRESULT STDMETHODCALLTYPE Reserved43() = 0;
     // slot 44
     virtual HRESULT STDMETHODCALLTYPE get_Comment(BSTR* comment) = 0;
-    // slot 45
     virtual HRESULT STDMETHODCALLTYPE Reserved45() = 0;
-    // slot 46
     virtual HRESULT STDMETHODCALLTYPE Reserved46() = 0;
-    // slot 47
     virtual HRESULT STDMETHODCALLTYPE Reserved47() = 0;
-    // slot 48
     virtual HRESULT STDMETHODCALLTYPE Reserved48() = 0;
     // slot 49
     virtual HRESULT STDMETHODCALLTYPE get_PrescriptionId(BSTR* id) = 0;
@@ -759,15 +570,10 @@ __CRT_UUID_DECL(IvnPointValues, 0x314d4980, 0xb322, 0x41ca, 0x85, 0xb9, 0xf7, 0x
 
 // One value slot of a point.
 struct DECLSPEC_NOVTABLE IvnPointValue : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
     // slot 8
     virtual HRESULT STDMETHODCALLTYPE get_Measure(IkelMeasure** measure) = 0;
@@ -776,7 +582,6 @@ __CRT_UUID_DECL(IvnPointValue, 0x22946ab8, 0xd7c1, 0x4357, 0xac, 0xa4, 0x38, 0xc
 
 // A rectangle (and, for an operation, its time settings).
 struct DECLSPEC_NOVTABLE IvnExtent : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
     // slot 4
     virtual HRESULT STDMETHODCALLTYPE get_YMin(double* y) = 0;
@@ -786,35 +591,20 @@ struct DECLSPEC_NOVTABLE IvnExtent : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_XMin(double* x) = 0;
     // slot 7
     virtual HRESULT STDMETHODCALLTYPE get_XMax(double* x) = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
-    // slot 12
     virtual HRESULT STDMETHODCALLTYPE Slot12(LONG value) = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
-    // slot 14
     virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
-    // slot 15
     virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
-    // slot 16
     virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
-    // slot 17
     virtual HRESULT STDMETHODCALLTYPE Reserved17() = 0;
-    // slot 18
     virtual HRESULT STDMETHODCALLTYPE Reserved18() = 0;
-    // slot 19
     virtual HRESULT STDMETHODCALLTYPE Reserved19() = 0;
-    // slot 20
     virtual HRESULT STDMETHODCALLTYPE Reserved20() = 0;
-    // slot 21
     virtual HRESULT STDMETHODCALLTYPE Reserved21() = 0;
-    // slot 22
     virtual HRESULT STDMETHODCALLTYPE Reserved22() = 0;
     // slot 23
     // standard offset from UTC, east positive
@@ -824,7 +614,6 @@ __CRT_UUID_DECL(IvnExtent, 0x655092ea, 0x24a4, 0x43a9, 0x9c, 0xf5, 0xd3, 0x89, 0
 
 // A crop-zone node; continues IvnField.
 struct DECLSPEC_NOVTABLE IvnCropZone : public IvnField {
-    // slot 26
     virtual HRESULT STDMETHODCALLTYPE Reserved26() = 0;
     // slot 27
     // key of its crop in the crop list
@@ -837,7 +626,6 @@ struct DECLSPEC_NOVTABLE IvnCropList : public IUnknown {
     // slot 3
     // VT_BSTR key or 1-based index; null when absent
     virtual HRESULT STDMETHODCALLTYPE get_Item(VARIANT keyOrIndex, IvnCrop** crop) = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
     // slot 5
     virtual HRESULT STDMETHODCALLTYPE get_Count(LONG* count) = 0;
@@ -846,15 +634,10 @@ __CRT_UUID_DECL(IvnCropList, 0xbe00b6d6, 0xff17, 0x4cf3, 0xbe, 0x11, 0x6c, 0xbe,
 
 // A crop.
 struct DECLSPEC_NOVTABLE IvnCrop : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
     // slot 8
     virtual HRESULT STDMETHODCALLTYPE get_Name(BSTR* name) = 0;
@@ -866,7 +649,6 @@ struct DECLSPEC_NOVTABLE IvnOperationDataList : public IUnknown {
     // slot 3
     // 1-based index; null when absent
     virtual HRESULT STDMETHODCALLTYPE get_Item(VARIANT index, IvnOperationData** data) = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
     // slot 5
     virtual HRESULT STDMETHODCALLTYPE get_Count(LONG* count) = 0;
@@ -875,7 +657,6 @@ __CRT_UUID_DECL(IvnOperationDataList, 0x26ff5d2c, 0xedc1, 0x4686, 0x89, 0xee, 0x
 
 // The catalog's prescriptions.
 struct DECLSPEC_NOVTABLE IvnPrescriptionList : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
     // slot 4
     // VT_UNKNOWN / VT_DISPATCH items answering IvnPrescription
@@ -887,64 +668,36 @@ __CRT_UUID_DECL(IvnPrescriptionList, 0x54b26bb6, 0xcee9, 0x4388, 0xb9, 0x35, 0x5
 
 // A prescription (application map).
 struct DECLSPEC_NOVTABLE IvnPrescription : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
     // slot 9
     // the products of the prescription; may be null
     virtual HRESULT STDMETHODCALLTYPE get_RateSet(IvnRateSet** rates) = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
-    // slot 12
     virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
-    // slot 14
     virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
-    // slot 15
     virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
-    // slot 16
     virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
-    // slot 17
     virtual HRESULT STDMETHODCALLTYPE Reserved17() = 0;
-    // slot 18
     virtual HRESULT STDMETHODCALLTYPE Reserved18() = 0;
-    // slot 19
     virtual HRESULT STDMETHODCALLTYPE Reserved19() = 0;
-    // slot 20
     virtual HRESULT STDMETHODCALLTYPE Reserved20() = 0;
-    // slot 21
     virtual HRESULT STDMETHODCALLTYPE Reserved21() = 0;
-    // slot 22
     virtual HRESULT STDMETHODCALLTYPE Reserved22() = 0;
-    // slot 23
     virtual HRESULT STDMETHODCALLTYPE Reserved23() = 0;
-    // slot 24
     virtual HRESULT STDMETHODCALLTYPE Reserved24() = 0;
-    // slot 25
     virtual HRESULT STDMETHODCALLTYPE Reserved25() = 0;
-    // slot 26
     virtual HRESULT STDMETHODCALLTYPE Reserved26() = 0;
-    // slot 27
     virtual HRESULT STDMETHODCALLTYPE Reserved27() = 0;
-    // slot 28
     virtual HRESULT STDMETHODCALLTYPE Reserved28() = 0;
-    // slot 29
     virtual HRESULT STDMETHODCALLTYPE Reserved29() = 0;
-    // slot 30
     virtual HRESULT STDMETHODCALLTYPE Reserved30() = 0;
-    // slot 31
     virtual HRESULT STDMETHODCALLTYPE Reserved31() = 0;
     // slot 32
     virtual HRESULT STDMETHODCALLTYPE get_Id(BSTR* id) = 0;
@@ -966,31 +719,18 @@ __CRT_UUID_DECL(IvnRateSet, 0xfcbc5080, 0xe6ca, 0x42bf, 0x8d, 0x80, 0x8b, 0x27, 
 struct DECLSPEC_NOVTABLE IvnRate : public IUnknown {
     // slot 3
     virtual HRESULT STDMETHODCALLTYPE get_ProductKey(BSTR* key) = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
-    // slot 12
     virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
-    // slot 14
     virtual HRESULT STDMETHODCALLTYPE Reserved14() = 0;
-    // slot 15
     virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
-    // slot 16
     virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
     // slot 17
     virtual HRESULT STDMETHODCALLTYPE get_Value(double* value) = 0;
@@ -999,24 +739,16 @@ __CRT_UUID_DECL(IvnRate, 0x94f8ecb7, 0x7d89, 0x4d81, 0x8d, 0x39, 0x59, 0x0d, 0x8
 
 // A prescription gridded at a cell size, walked cell by cell. Also answers IvnPrescription.
 struct DECLSPEC_NOVTABLE IvnRxSurface : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
     // slot 9
     // the rates of the current cell; may be null
     virtual HRESULT STDMETHODCALLTYPE get_CellRates(IvnRateSet** rates) = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
     // slot 12
     virtual HRESULT STDMETHODCALLTYPE get_Columns(LONG* nx) = 0;
@@ -1024,67 +756,40 @@ struct DECLSPEC_NOVTABLE IvnRxSurface : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_Rows(LONG* ny) = 0;
     // slot 14
     virtual HRESULT STDMETHODCALLTYPE get_Extent(IvnExtent** extent) = 0;
-    // slot 15
     virtual HRESULT STDMETHODCALLTYPE Reserved15() = 0;
-    // slot 16
     virtual HRESULT STDMETHODCALLTYPE Reserved16() = 0;
     // slot 17
     // rows from the lowest y, cells from the lowest x
     virtual HRESULT STDMETHODCALLTYPE MoveFirst(VARIANT_BOOL* found) = 0;
     // slot 18
     virtual HRESULT STDMETHODCALLTYPE MoveNext(VARIANT_BOOL* found) = 0;
-    // slot 19
     virtual HRESULT STDMETHODCALLTYPE Reserved19() = 0;
-    // slot 20
     virtual HRESULT STDMETHODCALLTYPE Reserved20() = 0;
-    // slot 21
     virtual HRESULT STDMETHODCALLTYPE Reserved21() = 0;
-    // slot 22
     virtual HRESULT STDMETHODCALLTYPE Reserved22() = 0;
-    // slot 23
     virtual HRESULT STDMETHODCALLTYPE Reserved23() = 0;
-    // slot 24
     virtual HRESULT STDMETHODCALLTYPE Reserved24() = 0;
-    // slot 25
     virtual HRESULT STDMETHODCALLTYPE Reserved25() = 0;
-    // slot 26
     virtual HRESULT STDMETHODCALLTYPE Reserved26() = 0;
-    // slot 27
     virtual HRESULT STDMETHODCALLTYPE Reserved27() = 0;
-    // slot 28
     virtual HRESULT STDMETHODCALLTYPE Reserved28() = 0;
-    // slot 29
     virtual HRESULT STDMETHODCALLTYPE Reserved29() = 0;
-    // slot 30
     virtual HRESULT STDMETHODCALLTYPE Reserved30() = 0;
-    // slot 31
     virtual HRESULT STDMETHODCALLTYPE Reserved31() = 0;
-    // slot 32
     virtual HRESULT STDMETHODCALLTYPE Reserved32() = 0;
-    // slot 33
     virtual HRESULT STDMETHODCALLTYPE Reserved33() = 0;
-    // slot 34
     virtual HRESULT STDMETHODCALLTYPE Reserved34() = 0;
-    // slot 35
     virtual HRESULT STDMETHODCALLTYPE Reserved35() = 0;
-    // slot 36
     virtual HRESULT STDMETHODCALLTYPE Reserved36() = 0;
-    // slot 37
     virtual HRESULT STDMETHODCALLTYPE Reserved37() = 0;
     // slot 38
     // VARIANT_TRUE outside the prescription
     virtual HRESULT STDMETHODCALLTYPE get_IsBlank(VARIANT_BOOL* blank) = 0;
-    // slot 39
     virtual HRESULT STDMETHODCALLTYPE Reserved39() = 0;
-    // slot 40
     virtual HRESULT STDMETHODCALLTYPE Reserved40() = 0;
-    // slot 41
     virtual HRESULT STDMETHODCALLTYPE Reserved41() = 0;
-    // slot 42
     virtual HRESULT STDMETHODCALLTYPE Reserved42() = 0;
-    // slot 43
     virtual HRESULT STDMETHODCALLTYPE Reserved43() = 0;
-    // slot 44
     virtual HRESULT STDMETHODCALLTYPE Reserved44() = 0;
     // slot 45
     virtual HRESULT STDMETHODCALLTYPE Build(IvnPrescription* prescription, IkelMeasure* cellSize, VARIANT_BOOL* built) = 0;
@@ -1093,27 +798,16 @@ __CRT_UUID_DECL(IvnRxSurface, 0x3415141c, 0x0061, 0x41c4, 0xad, 0xe0, 0xbe, 0x0b
 
 // The host's factory of exports.
 struct DECLSPEC_NOVTABLE IvnFactory : public IUnknown {
-    // slot 3
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
-    // slot 4
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
-    // slot 5
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
-    // slot 6
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
-    // slot 7
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
-    // slot 8
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
-    // slot 9
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
-    // slot 10
     virtual HRESULT STDMETHODCALLTYPE Reserved10() = 0;
-    // slot 11
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
-    // slot 12
     virtual HRESULT STDMETHODCALLTYPE Reserved12() = 0;
-    // slot 13
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
     // slot 14
     // writes path (.shp) with its .shx and .dbf

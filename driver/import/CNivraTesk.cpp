@@ -54,8 +54,8 @@ HRESULT CNivraTesk::Slot13(VARIANT_BOOL* answer) { return BoolOut(VARIANT_TRUE, 
 HRESULT CNivraTesk::Slot14(VARIANT_BOOL* answer) { return BoolOut(VARIANT_FALSE, answer); }
 HRESULT CNivraTesk::Slot15(VARIANT_BOOL* answer) { return BoolOut(VARIANT_FALSE, answer); }
 HRESULT CNivraTesk::Slot16(LONG) { return E_NOTIMPL; }
-HRESULT CNivraTesk::get_Slot17(BSTR* text) { return StoredTextOut(secondText_, text); }
-HRESULT CNivraTesk::put_Slot18(BSTR text) { return StoreTextCopy(secondText_, text); }
+HRESULT CNivraTesk::get_SecondText(BSTR* text) { return StoredTextOut(secondText_, text); }
+HRESULT CNivraTesk::put_SecondText(BSTR text) { return StoreTextCopy(secondText_, text); }
 HRESULT CNivraTesk::Vendor(BSTR* vendor) { return ConstantTextOut("Brenmoor", vendor); }
 HRESULT CNivraTesk::Slot20(LONG, LONG) { return E_NOTIMPL; }
 HRESULT CNivraTesk::Slot21(LONG, LONG, LONG, LONG) { return E_NOTIMPL; }

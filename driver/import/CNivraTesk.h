@@ -39,8 +39,8 @@ public:
     HRESULT STDMETHODCALLTYPE Slot14(VARIANT_BOOL* answer) override;
     HRESULT STDMETHODCALLTYPE Slot15(VARIANT_BOOL* answer) override;
     HRESULT STDMETHODCALLTYPE Slot16(LONG value) override;
-    HRESULT STDMETHODCALLTYPE get_Slot17(BSTR* text) override;
-    HRESULT STDMETHODCALLTYPE put_Slot18(BSTR text) override;
+    HRESULT STDMETHODCALLTYPE get_SecondText(BSTR* text) override;
+    HRESULT STDMETHODCALLTYPE put_SecondText(BSTR text) override;
     HRESULT STDMETHODCALLTYPE Vendor(BSTR* vendor) override;
     // the tail
     HRESULT STDMETHODCALLTYPE Slot20(LONG a, LONG b) override;

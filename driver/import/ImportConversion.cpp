@@ -5,6 +5,7 @@
 
 #include <cstring>
 
+#include "com/ComOwners.h"
 #include "com/ModuleServices.h"
 #include "import/ImportSteps.h"
 
@@ -16,28 +17,11 @@ using KorvexToCsv = std::int32_t(WINAPI*)(const char* inputPath, const char* out
 
 constexpr std::uint32_t kSkipCheck = static_cast<std::uint32_t>(-1);
 
-class LibraryHandle {
-public:
-    LibraryHandle() = default;
-    LibraryHandle(const LibraryHandle&) = delete;
-    LibraryHandle& operator=(const LibraryHandle&) = delete;
-    ~LibraryHandle() {
-        if (module_) FreeLibrary(module_);
-    }
-    bool Load(const std::string& path) {
-        module_ = LoadLibraryA(path.c_str());
-        return module_ != nullptr;
-    }
-    FARPROC Find(const char* name) const { return GetProcAddress(module_, name); }
-
-private:
-    HMODULE module_ = nullptr;
-};
-
 // False when the library cannot be loaded or lacks the export.
-bool BindKorvex(const std::string& folder, LibraryHandle& library, KorvexToCsv& convert) {
-    if (!library.Load(folder + "korvex.dll")) return false;
-    FARPROC proc = library.Find("korvexToCSV");
+bool BindKorvex(const std::string& folder, Library& library, KorvexToCsv& convert) {
+    library.Reset(LoadLibraryA((folder + "korvex.dll").c_str()));
+    if (!library.IsOpen()) return false;
+    FARPROC proc = GetProcAddress(library.Get(), "korvexToCSV");
     if (!proc) return false;
     convert = reinterpret_cast<KorvexToCsv>(reinterpret_cast<void*>(proc));
     return true;
@@ -61,7 +45,7 @@ bool DriverModuleFolder(std::string& folder) {
 std::string ConvertIfLog(const std::string& sourcePath) {
     if (!IsLogFile(sourcePath)) return sourcePath;
     const std::string dataPath = sourcePath.substr(0, sourcePath.size() - 4) + ".csv";
-    LibraryHandle library;
+    Library library;
     KorvexToCsv convert = nullptr;
     std::string folder;
     if (!DriverModuleFolder(folder) || !BindKorvex(folder, library, convert)) return dataPath;

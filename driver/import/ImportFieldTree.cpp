@@ -13,7 +13,7 @@ constexpr LONG kAreaUnitCode = 66;
 
 ComPtr<IvnFields> FieldNodes(IvnDataStore* dataStore) {
     ComPtr<IvnCatalog> catalog;
-    Check(Needed(dataStore)->get_Catalog(catalog.GetAddressOf()), dataStore);
+    Check(Required(dataStore)->get_Catalog(catalog.GetAddressOf()), dataStore);
     ComPtr<IvnFields> fields;
     Check(Required(catalog)->get_Fields(fields.GetAddressOf()), catalog.Get());
     return fields;
@@ -61,7 +61,7 @@ void ReadFieldsFile(ImportState& state) {
     TextLineReader file;
     if (!file.Open(folder + "fields.txt")) return;
 
-    IvnDataStore* dataStore = Needed(state.dataStore.Get());
+    IvnDataStore* dataStore = Required(state.dataStore.Get());
     ComPtr<IvnFields> fields = FieldNodes(dataStore);
     std::string line;
     if (!file.ReadLine(line) || !fields) return;
@@ -81,7 +81,7 @@ void ReadFieldsFile(ImportState& state) {
 
 void EnsureField(ImportState& state) {
     if (state.fieldName.empty()) state.fieldName = "Unknown_Field";
-    IvnDataStore* dataStore = Needed(state.dataStore.Get());
+    IvnDataStore* dataStore = Required(state.dataStore.Get());
     ComPtr<IvnFields> fields = FieldNodes(dataStore);
     if (!fields) return;
     state.field = FindNode(fields.Get(), state.fieldName);
@@ -89,7 +89,7 @@ void EnsureField(ImportState& state) {
 }
 
 void RequestSummary(IvnImportTarget* target) {
-    Needed(target);
+    Required(target);
     ComPtr<IvnHostSession> session;
     Check(target->get_Session(session.GetAddressOf()), target);
     Bstr name = WideBstr(L"Summary.zqs");

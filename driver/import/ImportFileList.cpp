@@ -4,27 +4,13 @@
 
 #include <cstdio>
 
+#include "com/ComOwners.h"
 #include "import/CNivraFile.h"
 #include "import/ImportSide.h"
 #include "import/ImportSteps.h"
 
 namespace nivra {
 namespace {
-
-class FindHandle {
-public:
-    explicit FindHandle(HANDLE handle) : handle_(handle) {}
-    FindHandle(const FindHandle&) = delete;
-    FindHandle& operator=(const FindHandle&) = delete;
-    ~FindHandle() {
-        if (IsOpen()) FindClose(handle_);
-    }
-    bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return handle_; }
-
-private:
-    HANDLE handle_;
-};
 
 std::string WithBackslash(std::string folder) {
     if (!folder.empty() && folder.back() != '\\') folder += '\\';
@@ -35,7 +21,7 @@ void AddSizeEntry(CNivraFile& file, const WIN32_FIND_DATAW& entry) {
     Bstr key = WideBstr(L"Size");
     Bstr caption = WideBstr(L"File Size");
     Bstr value = AnsiBstr(FileSizeText(entry.nFileSizeHigh, entry.nFileSizeLow));
-    IvnProperties* properties = Needed(file.PropertyList());
+    IvnProperties* properties = Required(file.PropertyList());
     ComPtr<IvnProperty> added;
     Check(properties->Add(key.Get(), caption.Get(), value.Get(), added.GetAddressOf()), properties);
 }
@@ -97,7 +83,7 @@ std::string FileSizeText(DWORD high, DWORD low) {
 }
 
 HRESULT PrepareFileList(IvnFileList* list, VARIANT_BOOL* result) {
-    Needed(list);
+    Required(list);
     Bstr key = WideBstr(L"Size");
     Bstr caption = WideBstr(L"File Size");
     ComPtr<IUnknown> column;
@@ -111,7 +97,7 @@ HRESULT PrepareFileList(IvnFileList* list, VARIANT_BOOL* result) {
 }
 
 HRESULT ListFiles(IvnFileList* list, BSTR folderText) {
-    Needed(list);
+    Required(list);
     const std::string folder = WithBackslash(BstrToAnsi(folderText));
     ListPass(list, folder, "*.log");
     ListPass(list, folder, "*.csv");

@@ -80,9 +80,9 @@ void ImportOne(ImportState& state, const UnitsEngine& units, const std::string& 
 
 HRESULT ImportFiles(CNivraTesk& driver, IvnImportTarget* target, IvnFiles* files, IvnProgress* progress,
                     VARIANT_BOOL* result) {
-    Needed(target);
-    Needed(files);
-    Needed(progress);
+    Required(target);
+    Required(files);
+    Required(progress);
     ImportState& state = driver.Import();
     CallScope scope(state);
     const UnitsEngine units{driver.UnitsFactory(), driver.UnitsContext()};

@@ -39,7 +39,7 @@ ComPtr<IvnCatalog> CatalogOf(IvnDataStore* dataStore) {
 template <typename I>
 Bstr KeyText(I* object) {
     Bstr key;
-    Check(Needed(object)->get_Key(key.Out()), object);
+    Check(Required(object)->get_Key(key.Out()), object);
     return key;
 }
 
@@ -62,7 +62,7 @@ ComPtr<IvnOperationData> DataOf(IvnOperation* operation) {
 ComPtr<IUnknown> CreateComponent(IvnDataStore* dataStore, IvnMachine* machine, IkelQuantity* context) {
     ComPtr<IvnComponentParent> parent = QueryOptional<IvnComponentParent>(machine);
     Variant value;
-    Check(Needed(context)->get_Value(value.Out()), context);
+    Check(Required(context)->get_Value(value.Out()), context);
     Bstr key = WideBstr(L"VirtualComponent");
     Bstr empty2 = WideBstr(L"");
     Bstr empty3 = WideBstr(L"");
@@ -191,7 +191,7 @@ double StandardZoneOffsetHours() {
 }
 
 void EnsureUnknownProduct(ImportState& state, IkelUOMFactory* factory) {
-    IvnDataStore* dataStore = Needed(state.dataStore.Get());
+    IvnDataStore* dataStore = Required(state.dataStore.Get());
     ComPtr<IvnCatalog> catalog = CatalogOf(dataStore);
     ComPtr<IvnProductList> products;
     Check(catalog->get_ProductList(products.GetAddressOf()), catalog.Get());
@@ -213,8 +213,8 @@ void EnsureUnknownProduct(ImportState& state, IkelUOMFactory* factory) {
 }
 
 DeviceModel CreateDeviceModel(IvnDataStore* dataStore, const UnitsEngine& units) {
-    Needed(dataStore);
-    IkelUOMFactory* factory = Needed(units.factory);
+    Required(dataStore);
+    IkelUOMFactory* factory = Required(units.factory);
     DeviceModel model;
     Bstr key = WideBstr(L"VirtualMachine");
     Bstr name = WideBstr(L"Sensor Machine");
@@ -230,9 +230,9 @@ DeviceModel CreateDeviceModel(IvnDataStore* dataStore, const UnitsEngine& units)
 
 void PrepareOperation(ImportState& state, const UnitsEngine& units) {
     state.applicationName = ApplicationNameOf(state.sourcePath);
-    EnsureUnknownProduct(state, Needed(units.factory));
+    EnsureUnknownProduct(state, Required(units.factory));
     EnsureField(state);
-    IvnDataStore* dataStore = Needed(state.dataStore.Get());
+    IvnDataStore* dataStore = Required(state.dataStore.Get());
     // The model is kept only once it is whole, so a failed attempt is made again next time.
     if (!state.model.Exists()) state.model = CreateDeviceModel(dataStore, units);
     Check(dataStore->Slot20(1), dataStore);

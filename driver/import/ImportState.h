@@ -59,13 +59,6 @@ struct ImportState {
     ComPtr<IvnField> field;
 };
 
-// A host object handed in as an argument that the step needs: null raises E_POINTER.
-template <typename I>
-I* Needed(I* object) {
-    if (!object) throw HostCallError(E_POINTER, __uuidof(I));
-    return object;
-}
-
 // A new BSTR owner for ANSI text; a failed allocation raises E_OUTOFMEMORY.
 inline Bstr AnsiBstr(const std::string& text) {
     Bstr owned(AnsiToBstr(text));

@@ -17,7 +17,7 @@ std::array<double, kDataColumnCount> ColumnValues(const RowValues& row) {
 
 void WriteValue(IvnPointValues* values, IvnDataColumn* column, const DataColumnSpec& spec, double value) {
     Bstr key;
-    Check(Needed(column)->get_Key(key.Out()), column);
+    Check(Required(column)->get_Key(key.Out()), column);
     Variant index = KeyVariant(std::move(key));
     ComPtr<IvnPointValue> slot;
     Check(values->get_Item(*index.Get(), slot.GetAddressOf()), values);

@@ -30,32 +30,30 @@ private:
     LCID saved_;
 };
 
-HRESULT LoadModuleTypeLib(const std::wstring& path, ITypeLib** library) {
-    return LoadTypeLibEx(path.c_str(), REGKIND_NONE, library);
+using Microsoft::WRL::ComPtr;
+
+HRESULT LoadModuleTypeLib(const std::wstring& path, ComPtr<ITypeLib>& library) {
+    return LoadTypeLibEx(path.c_str(), REGKIND_NONE, library.ReleaseAndGetAddressOf());
 }
 
 HRESULT RegisterModuleTypeLib(const std::wstring& path) {
-    ITypeLib* library = nullptr;
-    HRESULT hr = LoadModuleTypeLib(path, &library);
+    ComPtr<ITypeLib> library;
+    HRESULT hr = LoadModuleTypeLib(path, library);
     if (FAILED(hr)) return hr;
-    hr = RegisterTypeLib(library, const_cast<OLECHAR*>(path.c_str()), nullptr);
-    library->Release();
-    return hr;
+    return RegisterTypeLib(library.Get(), const_cast<OLECHAR*>(path.c_str()), nullptr);
 }
 
 // The library is unregistered under the system kind it was built for (win32 or win64).
 HRESULT UnregisterModuleTypeLib(const std::wstring& path) {
-    ITypeLib* library = nullptr;
-    HRESULT hr = LoadModuleTypeLib(path, &library);
+    ComPtr<ITypeLib> library;
+    HRESULT hr = LoadModuleTypeLib(path, library);
     if (FAILED(hr)) return hr;
     TLIBATTR* attributes = nullptr;
     hr = library->GetLibAttr(&attributes);
-    if (SUCCEEDED(hr)) {
-        hr = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
-                               attributes->syskind);
-        library->ReleaseTLibAttr(attributes);
-    }
-    library->Release();
+    if (FAILED(hr)) return hr;
+    hr = UnRegisterTypeLib(attributes->guid, attributes->wMajorVerNum, attributes->wMinorVerNum, attributes->lcid,
+                           attributes->syskind);
+    library->ReleaseTLibAttr(attributes);
     return hr;
 }
 
@@ -79,6 +77,7 @@ void UnlockModule() { g_module.Unlock(); }
 HINSTANCE ModuleInstance() { return g_module.Instance(); }
 HRESULT ModulePath(std::wstring& path) { return g_module.ModulePath(path); }
 HRESULT RegisteredTypeInfo(REFGUID guid, ITypeInfo** out) { return g_module.RegisteredTypeInfo(guid, out); }
+HRESULT ModuleTypeInfo(REFGUID guid, ITypeInfo** out) { return g_module.ModuleTypeInfo(guid, out); }
 
 CNivraTeskModule::CNivraTeskModule() {
     initFailed_ = !InitializeCriticalSectionAndSpinCount(&section_, 0);
@@ -190,17 +189,36 @@ HRESULT CNivraTeskModule::UnregisterServer() {
     return hr;
 }
 
-HRESULT CNivraTeskModule::RegisteredTypeInfo(REFGUID guid, ITypeInfo** out) {
+template <typename Load>
+HRESULT CNivraTeskModule::CachedTypeInfo(ComPtr<ITypeLib>& library, Load load, REFGUID guid, ITypeInfo** out) {
     if (!out) return E_POINTER;
     *out = nullptr;
-    if (!registeredLibrary_) {
+    if (!library) {
         CriticalSectionLock lock(section_);
-        if (!registeredLibrary_) {
-            HRESULT hr = LoadRegTypeLib(LIBID_NivraTesk, kTypeLibMajor, kTypeLibMinor, LOCALE_NEUTRAL, &registeredLibrary_);
+        if (!library) {
+            ComPtr<ITypeLib> loaded;
+            HRESULT hr = load(loaded);
             if (FAILED(hr)) return hr;
+            library = loaded;
         }
     }
-    return registeredLibrary_->GetTypeInfoOfGuid(guid, out);
+    return library->GetTypeInfoOfGuid(guid, out);
+}
+
+HRESULT CNivraTeskModule::RegisteredTypeInfo(REFGUID guid, ITypeInfo** out) {
+    return CachedTypeInfo(registeredLibrary_, [](ComPtr<ITypeLib>& loaded) {
+        return LoadRegTypeLib(LIBID_NivraTesk, kTypeLibMajor, kTypeLibMinor, LOCALE_NEUTRAL, loaded.GetAddressOf());
+    }, guid, out);
+}
+
+// The path is read into a fixed buffer, so that loading allocates nothing of the driver's.
+HRESULT CNivraTeskModule::ModuleTypeInfo(REFGUID guid, ITypeInfo** out) {
+    return CachedTypeInfo(moduleLibrary_, [this](ComPtr<ITypeLib>& loaded) {
+        wchar_t path[MAX_PATH];
+        const DWORD length = GetModuleFileNameW(Instance(), path, MAX_PATH);
+        if (length == 0 || length >= MAX_PATH) return E_FAIL;
+        return LoadTypeLibEx(path, REGKIND_NONE, loaded.GetAddressOf());
+    }, guid, out);
 }
 
 void CNivraTeskModule::ReleaseCaches() {
@@ -211,10 +229,8 @@ void CNivraTeskModule::ReleaseCaches() {
             table[i].classObject = nullptr;
         }
     }
-    if (registeredLibrary_) {
-        registeredLibrary_->Release();
-        registeredLibrary_ = nullptr;
-    }
+    registeredLibrary_.Reset();
+    moduleLibrary_.Reset();
 }
 
 }  // namespace nivra

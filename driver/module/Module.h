@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <string>
 
+#include <wrl/client.h>
+
 #include "module/RegistryScript.h"
 
 namespace nivra {
@@ -50,8 +52,10 @@ public:
     HRESULT UnregisterServer();
 
     // Type information of `guid` from the type library registered under the DLL's library id,
-    // looked up on first use and kept until unload. Returns a new reference.
+    // or from the one stored in the DLL file; each library is loaded on first use and kept
+    // until unload. Returns a new reference.
     HRESULT RegisteredTypeInfo(REFGUID guid, ITypeInfo** out);
+    HRESULT ModuleTypeInfo(REFGUID guid, ITypeInfo** out);
 
     // The DLL's full path (260-character buffer). ERROR_INSUFFICIENT_BUFFER as an HRESULT
     // when the path fills the buffer.
@@ -63,6 +67,8 @@ public:
 private:
     class CriticalSectionLock;
 
+    template <typename Load>
+    HRESULT CachedTypeInfo(Microsoft::WRL::ComPtr<ITypeLib>& library, Load load, REFGUID guid, ITypeInfo** out);
     HRESULT RegisterClasses(bool registering, rgs::RegistryTarget& registry);
     HRESULT ApplyScript(UINT resourceId, bool registering, const ClassEntry* entry, rgs::RegistryTarget& registry);
 
@@ -70,7 +76,8 @@ private:
     HINSTANCE instance_ = nullptr;
     bool initFailed_ = false;
     CRITICAL_SECTION section_;
-    ITypeLib* registeredLibrary_ = nullptr;
+    Microsoft::WRL::ComPtr<ITypeLib> registeredLibrary_;
+    Microsoft::WRL::ComPtr<ITypeLib> moduleLibrary_;
 };
 
 CNivraTeskModule& Module();

@@ -1,5 +1,7 @@
 #include "module/Registrar.h"
 
+#include "com/ComOwners.h"
+
 #include <algorithm>
 #include <new>
 #include <string>
@@ -16,21 +18,6 @@ HKEY RootKey(rgs::Root root) {
     }
     return HKEY_CLASSES_ROOT;
 }
-
-class KeyHandle {
-public:
-    KeyHandle() = default;
-    KeyHandle(const KeyHandle&) = delete;
-    KeyHandle& operator=(const KeyHandle&) = delete;
-    ~KeyHandle() {
-        if (key_) RegCloseKey(key_);
-    }
-    HKEY* Out() { return &key_; }
-    HKEY Get() const { return key_; }
-
-private:
-    HKEY key_ = nullptr;
-};
 
 std::wstring ResourceText(HMODULE module, UINT id, HRESULT& hr) {
     hr = S_OK;
@@ -55,7 +42,7 @@ std::wstring FirstMissingKey(HKEY root, const std::wstring& path) {
     for (size_t end = 0; end != std::wstring::npos;) {
         end = path.find(L'\\', end + 1);
         std::wstring prefix = path.substr(0, end);
-        KeyHandle key;
+        RegistryKey key;
         if (RegOpenKeyExW(root, prefix.c_str(), 0, KEY_READ, key.Out()) != ERROR_SUCCESS) return prefix;
     }
     return std::wstring();
@@ -75,7 +62,7 @@ bool ReadValue(HKEY key, const std::wstring& name, JournaledRegistry::SavedValue
 
 // The keys and values of the tree at `path`, each key after its parent.
 long SaveTree(HKEY root, const std::wstring& path, std::vector<JournaledRegistry::SavedKey>& tree) {
-    KeyHandle key;
+    RegistryKey key;
     long status = RegOpenKeyExW(root, path.c_str(), 0, KEY_READ, key.Out());
     if (status != ERROR_SUCCESS) return status;
     DWORD subkeys = 0, values = 0, longestSubkey = 0, longestValue = 0;
@@ -133,7 +120,7 @@ long JournaledRegistry::CreateKey(rgs::Root root, const std::wstring& path) {
         return ERROR_SUCCESS;
     });
     if (status != ERROR_SUCCESS) return status;
-    KeyHandle key;
+    RegistryKey key;
     return RegCreateKeyExW(rootKey, path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE, nullptr, key.Out(),
                            nullptr);
 }
@@ -141,7 +128,7 @@ long JournaledRegistry::CreateKey(rgs::Root root, const std::wstring& path) {
 long JournaledRegistry::SetString(rgs::Root root, const std::wstring& path, const std::wstring& name,
                                   const std::wstring& data) {
     const HKEY rootKey = RootKey(root);
-    KeyHandle key;
+    RegistryKey key;
     long status = RegOpenKeyExW(rootKey, path.c_str(), 0, KEY_SET_VALUE | KEY_QUERY_VALUE, key.Out());
     if (status != ERROR_SUCCESS) return status;
     status = Recorded([&] {
@@ -179,7 +166,7 @@ void JournaledRegistry::Undo() noexcept {
             RegDeleteTreeW(change->root, change->path.c_str());
             break;
         case Change::ValueReplaced: {
-            KeyHandle key;
+            RegistryKey key;
             if (RegOpenKeyExW(change->root, change->path.c_str(), 0, KEY_SET_VALUE, key.Out()) != ERROR_SUCCESS) break;
             if (change->valueExisted) PutValue(key.Get(), change->value);
             else RegDeleteValueW(key.Get(), change->value.name.c_str());
@@ -187,7 +174,7 @@ void JournaledRegistry::Undo() noexcept {
         }
         case Change::TreeRemoved:
             for (const SavedKey& saved : change->tree) {
-                KeyHandle key;
+                RegistryKey key;
                 if (RegCreateKeyExW(change->root, saved.path.c_str(), 0, nullptr, REG_OPTION_NON_VOLATILE, KEY_WRITE,
                                     nullptr, key.Out(), nullptr) != ERROR_SUCCESS)
                     continue;

@@ -148,7 +148,7 @@ TEST_F(AllocationFailure, EverySlotOfTheDriver) {
          ALLOC_SLOT(T, Slot11, p->Slot11(&o.flag)), ALLOC_SLOT(T, Slot12, p->Slot12(&o.flag)),
          ALLOC_SLOT(T, Slot13, p->Slot13(&o.flag)), ALLOC_SLOT(T, Slot14, p->Slot14(&o.flag)),
          ALLOC_SLOT(T, Slot15, p->Slot15(&o.flag)), ALLOC_SLOT(T, Slot16, p->Slot16(1)),
-         ALLOC_SLOT(T, get_Slot17, p->get_Slot17(&o.text)), ALLOC_SLOT(T, put_Slot18, p->put_Slot18(text.Get())),
+         ALLOC_SLOT(T, get_SecondText, p->get_SecondText(&o.text)), ALLOC_SLOT(T, put_SecondText, p->put_SecondText(text.Get())),
          ALLOC_SLOT(T, Vendor, p->Vendor(&o.text)), ALLOC_SLOT(T, Slot20, p->Slot20(1, 2)),
          ALLOC_SLOT(T, Slot21, p->Slot21(1, 2, 3, 4)), ALLOC_SLOT(T, Slot22, p->Slot22(1, 2, 3, 4)),
          ALLOC_SLOT(T, Slot23, p->Slot23(1)), ALLOC_SLOT(T, Slot24, p->Slot24(1))});
@@ -254,7 +254,7 @@ TEST_F(AllocationFailure, EverySlotOfTheDescriptionsTheirItemsAndEnumerator) {
     using E = IvnTESKDescription2;
     WalkInterface<E>("IvnTESKDescription2", 10, As<E>(item.Get()).Get(),
                      {ALLOC_SLOT(E, Name, p->Name(&o.text)), ALLOC_SLOT(E, ProgID, p->ProgID(&o.text)),
-                      ALLOC_SLOT(E, Description, p->Description(&o.text)), ALLOC_SLOT(E, Slot6, p->Slot6(&o.text)),
+                      ALLOC_SLOT(E, Description, p->Description(&o.text)), ALLOC_SLOT(E, SecondText, p->SecondText(&o.text)),
                       ALLOC_SLOT(E, Slot7, p->Slot7(&o.number)), ALLOC_SLOT(E, Slot8, p->Slot8(&o.variant)),
                       ALLOC_SLOT(E, Slot9, p->Slot9(&o.variant))});
     WalkInterface<INullDispatch>("INullDispatch", 7, As<INullDispatch>(item.Get()).Get(),
@@ -382,7 +382,7 @@ private:
 
 // Runs `call` with every allocation failing in turn; each failed run must leave the registry
 // as `before`; answers the registry after the run that succeeded.
-std::string RegistryAfterEveryFailure(const ScratchRegistry& registry, const char* what, HRESULT (*call)()) {
+std::string RegistryAfterEveryFailure(const ScratchRegistry& registry, const char* what, HRESULT(STDAPICALLTYPE* call)()) {
     const std::string before = registry.Dump();
     for (std::size_t k = 1;; ++k) {
         allocswitch::Arm(k);

@@ -108,7 +108,7 @@ TEST(Descriptions, TheItemDescribesTheDriver) {
     EXPECT_EQ("NivraTESK", TextOf([&](BSTR* t) { return item->Name(t); }));
     EXPECT_EQ("NivraTesk.NIVRATESK", TextOf([&](BSTR* t) { return item->ProgID(t); }));
     EXPECT_EQ("Nivra N Sensor Data", TextOf([&](BSTR* t) { return item->Description(t); }));
-    EXPECT_EQ("Nivra N Sensor Data", TextOf([&](BSTR* t) { return item->Slot6(t); }));
+    EXPECT_EQ("Nivra N Sensor Data", TextOf([&](BSTR* t) { return item->SecondText(t); }));
     LONG value = 0;
     EXPECT_EQ(S_OK, item->Slot7(&value));
     EXPECT_EQ(33, value);

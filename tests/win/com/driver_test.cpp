@@ -55,7 +55,7 @@ TEST_F(Driver, IdentitySlots) {
     EXPECT_EQ("1.0.0.5", TextOf([&](BSTR* t) { return driver->Version(t); }));
     EXPECT_EQ("Brenmoor", TextOf([&](BSTR* t) { return driver->Vendor(t); }));
     using Getter = HRESULT (STDMETHODCALLTYPE IvnTESK::*)(BSTR*);
-    const Getter getters[] = {&IvnTESK::get_Language, &IvnTESK::Name, &IvnTESK::Version, &IvnTESK::get_Slot17,
+    const Getter getters[] = {&IvnTESK::get_Language, &IvnTESK::Name, &IvnTESK::Version, &IvnTESK::get_SecondText,
                               &IvnTESK::Vendor};
     for (Getter getter : getters)
         EXPECT_EQ(E_INVALIDARG, (driver.Get()->*getter)(nullptr));
@@ -65,7 +65,7 @@ TEST_F(Driver, KeepsTheTwoTextsOfTheHost) {
     ComPtr<IvnTESK> driver;
     ASSERT_EQ(S_OK, CreateDriver(driver));
     EXPECT_EQ("<null>", TextOf([&](BSTR* t) { return driver->get_Language(t); }));
-    EXPECT_EQ("<null>", TextOf([&](BSTR* t) { return driver->get_Slot17(t); }));
+    EXPECT_EQ("<null>", TextOf([&](BSTR* t) { return driver->get_SecondText(t); }));
 
     nivra::Bstr language(L"de");
     ASSERT_EQ(S_OK, driver->put_Language(language.Get()));
@@ -78,10 +78,10 @@ TEST_F(Driver, KeepsTheTwoTextsOfTheHost) {
     EXPECT_EQ("de", TextOf([&](BSTR* t) { return driver->get_Language(t); }));
 
     nivra::Bstr second(L"second text");
-    ASSERT_EQ(S_OK, driver->put_Slot18(second.Get()));
-    EXPECT_EQ("second text", TextOf([&](BSTR* t) { return driver->get_Slot17(t); }));
-    ASSERT_EQ(S_OK, driver->put_Slot18(nullptr));
-    EXPECT_EQ("<null>", TextOf([&](BSTR* t) { return driver->get_Slot17(t); }));
+    ASSERT_EQ(S_OK, driver->put_SecondText(second.Get()));
+    EXPECT_EQ("second text", TextOf([&](BSTR* t) { return driver->get_SecondText(t); }));
+    ASSERT_EQ(S_OK, driver->put_SecondText(nullptr));
+    EXPECT_EQ("<null>", TextOf([&](BSTR* t) { return driver->get_SecondText(t); }));
 }
 
 TEST_F(Driver, FixedAnswersAndSlotsNotOffered) {
