@@ -1,6 +1,6 @@
 // A container of the device model.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 
 namespace refhost {
 

@@ -1,7 +1,7 @@
 // A data column of the device model: the key of a value slot in every logged point.
 #pragma once
-#include "HostObject.h"
-#include "Units.h"
+#include "frame/HostObject.h"
+#include "frame/Units.h"
 
 namespace refhost {
 

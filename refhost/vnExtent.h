@@ -1,6 +1,6 @@
 // A rectangle (lowest and highest x and y) and, for an operation, its time settings.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 
 namespace refhost {
 

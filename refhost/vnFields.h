@@ -1,8 +1,8 @@
 // The nodes of the host's field tree, in order of creation; by key (the first node of that
 // key) or 1-based index.
 #pragma once
-#include "HostObject.h"
-#include "KeyedItems.h"
+#include "frame/HostObject.h"
+#include "frame/KeyedItems.h"
 #include "vnField.h"
 
 namespace refhost {

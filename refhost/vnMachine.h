@@ -1,7 +1,7 @@
 // A machine of the device model. It can parent components and containers, unless the store
 // was told to make machines that decline those roles.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 #include "vnComponent.h"
 #include "vnContainer.h"
 

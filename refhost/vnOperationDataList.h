@@ -1,8 +1,8 @@
 // The catalog's operations (their details objects), by 1-based index. An entry may be null:
 // an operation the host has lost answers null.
 #pragma once
-#include "HostObject.h"
-#include "KeyedItems.h"
+#include "frame/HostObject.h"
+#include "frame/KeyedItems.h"
 #include "vnOperation.h"
 
 namespace refhost {

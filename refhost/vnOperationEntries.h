@@ -1,7 +1,7 @@
 // The products, machines or containers attached to an operation, found by the key of what
 // was attached. One class serves the three lists, whose single slot has the same shape.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 #include "vnOperationEntry.h"
 
 #include <utility>

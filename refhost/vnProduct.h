@@ -1,6 +1,6 @@
 // A product of the host's catalog, with everything it was created with.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 
 namespace refhost {
 

@@ -1,8 +1,8 @@
 // The catalog's products, found by key (VT_BSTR, the first product of that key) or 1-based
 // index.
 #pragma once
-#include "HostObject.h"
-#include "KeyedItems.h"
+#include "frame/HostObject.h"
+#include "frame/KeyedItems.h"
 #include "vnProduct.h"
 
 namespace refhost {
