@@ -121,7 +121,7 @@ void CvnCatalog::AddCrops(const Json& crops) {
 void CvnCatalog::AddOperations(const Json& operations) {
     for (const Json& o : operations) {
         if (o.is_null()) {
-            operations_->Add(nullptr);
+            operations_->AddUnkeyed(nullptr);
             continue;
         }
         ComPtr<CvnField> node;
@@ -132,7 +132,7 @@ void CvnCatalog::AddOperations(const Json& operations) {
         ComPtr<CvnOperation> operation = CvnOperation::Make(std::wstring(), ComPtr<IvnField>(node.Get()), Json::object(), true);
         operation->SetTexts({FromUtf8(o.value("comment", std::string())), FromUtf8(o.value("prescription", std::string())),
                              o.value("nullComment", false), o.value("nullPrescription", false)});
-        operations_->Add(std::move(operation));
+        operations_->AddUnkeyed(std::move(operation));
     }
 }
 
