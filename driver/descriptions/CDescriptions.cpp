@@ -88,8 +88,11 @@ HRESULT CDescriptions::Invoke(DISPID id, REFIID iid, LCID, WORD flags, DISPPARAM
     if (FAILED(hr)) return hr;
     // The enumerator is a property; JScript's Enumerator asks for it as a method.
     if (id == DISPID_NEWENUM && (flags & DISPATCH_METHOD)) flags |= DISPATCH_PROPERTYGET;
-    return DispInvoke(static_cast<INewEnumDispatch*>(this), info.Get(), id, flags, parameters, result, exception,
-                      argumentError);
+    hr = DispInvoke(static_cast<INewEnumDispatch*>(this), info.Get(), id, flags, parameters, result, exception,
+                    argumentError);
+    // A failed member leaves no half-made result (the dispatcher types it even then).
+    if (FAILED(hr) && result) VariantClear(result);
+    return hr;
 }
 
 HRESULT CDescriptions::get_NewEnum(IUnknown** enumerator) { return NewEnum(enumerator); }

@@ -130,7 +130,8 @@ HRESULT CNivraTeskModule::GetClassObject(REFCLSID clsid, REFIID iid, void** out)
     return *out ? S_OK : CLASS_E_CLASSNOTAVAILABLE;
 }
 
-HRESULT CNivraTeskModule::ApplyScript(UINT resourceId, bool registering, const ClassEntry* entry) {
+HRESULT CNivraTeskModule::ApplyScript(UINT resourceId, bool registering, const ClassEntry* entry,
+                                      rgs::RegistryTarget& registry) {
     std::wstring path;
     HRESULT hr = ModulePath(path);
     if (FAILED(hr)) return hr;
@@ -146,37 +147,46 @@ HRESULT CNivraTeskModule::ApplyScript(UINT resourceId, bool registering, const C
                                                  {L"THREADINGMODEL", entry->threadingModel}});
     }
     return ApplyRegistryResource(Instance(), resourceId, registering ? rgs::Mode::Register : rgs::Mode::Unregister,
-                                 replacements);
+                                 replacements, registry);
 }
 
 // Classes made only inside the DLL have no registration texts and write nothing.
-HRESULT CNivraTeskModule::RegisterClasses(bool registering) {
+HRESULT CNivraTeskModule::RegisterClasses(bool registering, rgs::RegistryTarget& registry) {
     ClassEntry* table = ClassTable();
     for (size_t i = 0; i < kClassCount; ++i) {
         if (!table[i].progId) continue;
-        HRESULT hr = ApplyScript(IDR_CLASS_SCRIPT, registering, &table[i]);
+        HRESULT hr = ApplyScript(IDR_CLASS_SCRIPT, registering, &table[i], registry);
         if (FAILED(hr)) return hr;
     }
     return S_OK;
 }
 
+// All or nothing: the scripts' changes are journaled and undone when anything after them fails,
+// the type library's registration included (it comes last, as nothing undoes it), and when an
+// exception leaves on the way out.
 HRESULT CNivraTeskModule::RegisterServer() {
     SystemLocaleScope locale;
-    HRESULT hr = ApplyScript(IDR_MODULE_SCRIPT, true, nullptr);
-    if (SUCCEEDED(hr)) hr = RegisterClasses(true);
     std::wstring path;
-    if (SUCCEEDED(hr)) hr = ModulePath(path);
+    HRESULT hr = ModulePath(path);
+    if (FAILED(hr)) return hr;
+    JournaledRegistry registry;
+    hr = ApplyScript(IDR_MODULE_SCRIPT, true, nullptr, registry);
+    if (SUCCEEDED(hr)) hr = RegisterClasses(true, registry);
     if (SUCCEEDED(hr)) hr = RegisterModuleTypeLib(path);
+    if (SUCCEEDED(hr)) registry.Keep();
     return hr;
 }
 
 HRESULT CNivraTeskModule::UnregisterServer() {
     SystemLocaleScope locale;
-    HRESULT hr = RegisterClasses(false);
     std::wstring path;
-    if (SUCCEEDED(hr)) hr = ModulePath(path);
+    HRESULT hr = ModulePath(path);
+    if (FAILED(hr)) return hr;
+    JournaledRegistry registry;
+    hr = RegisterClasses(false, registry);
+    if (SUCCEEDED(hr)) hr = ApplyScript(IDR_MODULE_SCRIPT, false, nullptr, registry);
     if (SUCCEEDED(hr)) hr = UnregisterModuleTypeLib(path);
-    if (SUCCEEDED(hr)) hr = ApplyScript(IDR_MODULE_SCRIPT, false, nullptr);
+    if (SUCCEEDED(hr)) registry.Keep();
     return hr;
 }
 

@@ -10,6 +10,8 @@
 #include <cstddef>
 #include <string>
 
+#include "module/RegistryScript.h"
+
 namespace nivra {
 
 struct ClassEntry {
@@ -61,8 +63,8 @@ public:
 private:
     class CriticalSectionLock;
 
-    HRESULT RegisterClasses(bool registering);
-    HRESULT ApplyScript(UINT resourceId, bool registering, const ClassEntry* entry);
+    HRESULT RegisterClasses(bool registering, rgs::RegistryTarget& registry);
+    HRESULT ApplyScript(UINT resourceId, bool registering, const ClassEntry* entry, rgs::RegistryTarget& registry);
 
     volatile LONG lockCount_ = 0;
     HINSTANCE instance_ = nullptr;
