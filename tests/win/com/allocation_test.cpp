@@ -375,7 +375,7 @@ private:
 
 // Runs `call` with every allocation failing in turn; each failed run must leave the registry
 // as `before`; answers the registry after the run that succeeded.
-std::string RegistryAfterEveryFailure(const ScratchRegistry& registry, const char* what, HRESULT (*call)()) {
+std::string RegistryAfterEveryFailure(const ScratchRegistry& registry, const char* what, HRESULT(STDAPICALLTYPE* call)()) {
     const std::string before = registry.Dump();
     for (std::size_t k = 1;; ++k) {
         allocswitch::Arm(k);
