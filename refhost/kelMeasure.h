@@ -2,8 +2,8 @@
 // a VT_R8. A measure keeps its value itself, or in a home that another object stores (the
 // value slots of a logged point keep theirs in their operation's value store).
 #pragma once
-#include "HostObject.h"
-#include "Units.h"
+#include "frame/HostObject.h"
+#include "frame/Units.h"
 
 #include <memory>
 

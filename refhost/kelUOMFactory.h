@@ -2,8 +2,8 @@
 // every request so tests can read back what the driver asked for. It has no running state
 // of its own (no IRunnableObject), so putting it into the running state just succeeds.
 #pragma once
-#include "HostObject.h"
-#include "Units.h"
+#include "frame/HostObject.h"
+#include "frame/Units.h"
 
 #include <vector>
 

@@ -1,8 +1,8 @@
 // A unit of the units engine (IkelUOMFactory slot 5), also the units context (slot 9). As a
 // quantity it hands on its symbol ("kg/ha") as a VT_BSTR.
 #pragma once
-#include "HostObject.h"
-#include "Units.h"
+#include "frame/HostObject.h"
+#include "frame/Units.h"
 
 namespace refhost {
 

@@ -28,7 +28,7 @@ ComPtr<CkelMeasure> PlanAreaOf(const Json& node) {
 
 CvnCatalog::CvnCatalog()
     : fields_(CvnFields::Make()), products_(CvnProductList::Make()), operations_(CvnOperationDataList::Make()),
-      crops_(CvnCropList::Make()), prescriptions_(PubPrescriptionList::Make()) {}
+      crops_(CvnCropList::Make()), prescriptions_(CvnPrescriptionList::Make()) {}
 
 bool CvnCatalog::IsNull(const char* list) const {
     return std::find(nullLists_.begin(), nullLists_.end(), list) != nullLists_.end();
@@ -121,7 +121,7 @@ void CvnCatalog::AddCrops(const Json& crops) {
 void CvnCatalog::AddOperations(const Json& operations) {
     for (const Json& o : operations) {
         if (o.is_null()) {
-            operations_->Add(nullptr);
+            operations_->AddUnkeyed(nullptr);
             continue;
         }
         ComPtr<CvnField> node;
@@ -132,7 +132,7 @@ void CvnCatalog::AddOperations(const Json& operations) {
         ComPtr<CvnOperation> operation = CvnOperation::Make(std::wstring(), ComPtr<IvnField>(node.Get()), Json::object(), true);
         operation->SetTexts({FromUtf8(o.value("comment", std::string())), FromUtf8(o.value("prescription", std::string())),
                              o.value("nullComment", false), o.value("nullPrescription", false)});
-        operations_->Add(std::move(operation));
+        operations_->AddUnkeyed(std::move(operation));
     }
 }
 
@@ -146,7 +146,7 @@ HRESULT CvnCatalog::Configure(const Json& settings) {
     if (settings.contains("crops")) AddCrops(settings.at("crops"));
     if (settings.contains("operations")) AddOperations(settings.at("operations"));
     if (settings.contains("prescriptions"))
-        for (const Json& p : settings.at("prescriptions")) prescriptions_->Add(PubPrescription::Make(PubPrescription::FromJson(p)));
+        for (const Json& p : settings.at("prescriptions")) prescriptions_->Add(CvnPrescription::Make(PrescriptionData::FromJson(p)));
     return S_OK;
 }
 

@@ -2,8 +2,8 @@
 // driver's import fills it and its publisher reads it. Each list can be made to come back
 // null, as a host may answer.
 #pragma once
-#include "HostObject.h"
-#include "pubPrescription.h"
+#include "frame/HostObject.h"
+#include "vnPrescriptionList.h"
 #include "vnCropList.h"
 #include "vnFields.h"
 #include "vnOperationDataList.h"
@@ -68,7 +68,7 @@ public:
     //  "crops": [{"key", "name"}],
     //  "operations": [{"node": key, "comment": text, "prescription": id, "nullComment": bool,
     //                  "nullPrescription": bool} | null],
-    //  "prescriptions": [see PubPrescription::FromJson]}
+    //  "prescriptions": [see PrescriptionData::FromJson]}
     // A field of "fields" without its parent has none; a node of "nodes" may come before its
     // parent, and a parent or an operation's node that is not in the tree is an error.
     // Throws Json::exception (with the place) on a malformed or inconsistent plan.
@@ -89,7 +89,7 @@ private:
     ComPtr<CvnProductList> products_;
     ComPtr<CvnOperationDataList> operations_;
     ComPtr<CvnCropList> crops_;
-    ComPtr<PubPrescriptionList> prescriptions_;
+    ComPtr<CvnPrescriptionList> prescriptions_;
     std::vector<std::string> nullLists_;
 };
 

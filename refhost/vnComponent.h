@@ -1,6 +1,6 @@
 // A component of a machine in the device model; it holds the data columns made for it.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 #include "vnDataColumn.h"
 
 #include <vector>

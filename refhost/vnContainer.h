@@ -1,29 +1,15 @@
-// A container of the device model.
+// A container of the device model, with everything it was created with.
 #pragma once
-#include "HostObject.h"
+#include "frame/KeyedRecord.h"
 
 namespace refhost {
 
-class CvnContainer : public HostObject<CvnContainer, IvnContainer> {
+class CvnContainer : public KeyedRecord<CvnContainer, IvnContainer> {
 public:
     static constexpr const char* kClassName = "vnContainer";
+    static constexpr const char* kInterfaceName = "IvnContainer";
 
-    CvnContainer(std::wstring key, Json details) : key_(std::move(key)), details_(std::move(details)) {}
-
-    HRESULT STDMETHODCALLTYPE get_Key(BSTR* key) override {
-        HOST_CALL(IvnContainer, get_Key);
-        return CopyOut(key_, key);
-    }
-
-    void Describe(Json& out) override {
-        out = details_;
-        out["key"] = Utf8(key_);
-    }
-    const std::wstring& Key() const { return key_; }
-
-private:
-    std::wstring key_;
-    Json details_;
+    using KeyedRecord::KeyedRecord;
 };
 
 }  // namespace refhost

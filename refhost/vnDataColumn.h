@@ -1,33 +1,25 @@
 // A data column of the device model: the key of a value slot in every logged point.
 #pragma once
-#include "HostObject.h"
-#include "Units.h"
+#include "frame/KeyedRecord.h"
+#include "frame/Units.h"
 
 namespace refhost {
 
-class CvnDataColumn : public HostObject<CvnDataColumn, IvnDataColumn> {
+class CvnDataColumn : public KeyedRecord<CvnDataColumn, IvnDataColumn> {
 public:
     static constexpr const char* kClassName = "vnDataColumn";
+    static constexpr const char* kInterfaceName = "IvnDataColumn";
 
-    CvnDataColumn(std::wstring key, Unit unit, Json details) : key_(std::move(key)), unit_(unit), details_(std::move(details)) {}
-
-    HRESULT STDMETHODCALLTYPE get_Key(BSTR* key) override {
-        HOST_CALL(IvnDataColumn, get_Key);
-        return CopyOut(key_, key);
-    }
+    CvnDataColumn(std::wstring key, Unit unit, Json details) : KeyedRecord(std::move(key), std::move(details)), unit_(unit) {}
 
     void Describe(Json& out) override {
-        out = details_;
-        out["key"] = Utf8(key_);
+        KeyedRecord::Describe(out);
         out["unit"] = SymbolOf(unit_);
     }
-    const std::wstring& Key() const { return key_; }
     const Unit& UnitOf() const { return unit_; }
 
 private:
-    std::wstring key_;
     Unit unit_;
-    Json details_;
 };
 
 }  // namespace refhost

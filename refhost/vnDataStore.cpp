@@ -109,7 +109,7 @@ HRESULT STDMETHODCALLTYPE CvnDataStore::CreateOperation(BSTR name, LONG arg2, Iv
     Json created{{"arg2", arg2}, {"kind", Utf8(TextOf(kind))}};
     ComPtr<CvnOperation> made = CvnOperation::Make(TextOf(name), ComPtr<IvnField>(field), std::move(created), acceptPoints_);
     made->Preset(operationPresets_);
-    catalog_->Operations().Add(made);
+    catalog_->Operations().AddUnkeyed(made);
     return GiveOut(made, operation);
 }
 

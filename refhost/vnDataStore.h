@@ -2,7 +2,7 @@
 // session, makes the records a driver asks for (products, field-tree nodes, machines,
 // components, containers, data columns, operations) and keeps everything it received.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 #include "vnCatalog.h"
 #include "vnHostSession.h"
 #include "vnMachine.h"

@@ -1,6 +1,7 @@
-// A rectangle (lowest and highest x and y) and, for an operation, its time settings.
+// A rectangle (lowest and highest x and y): an operation's extent, with the time settings the
+// driver gives it, or the extent of a gridded surface's cell centres.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 
 namespace refhost {
 
@@ -11,10 +12,22 @@ public:
     CvnExtent(double xMin = 0, double xMax = 0, double yMin = 0, double yMax = 0)
         : xMin_(xMin), xMax_(xMax), yMin_(yMin), yMax_(yMax) {}
 
-    HRESULT STDMETHODCALLTYPE get_YMin(double* y) override { return Read("IvnExtent.get_YMin", y, yMin_); }
-    HRESULT STDMETHODCALLTYPE get_YMax(double* y) override { return Read("IvnExtent.get_YMax", y, yMax_); }
-    HRESULT STDMETHODCALLTYPE get_XMin(double* x) override { return Read("IvnExtent.get_XMin", x, xMin_); }
-    HRESULT STDMETHODCALLTYPE get_XMax(double* x) override { return Read("IvnExtent.get_XMax", x, xMax_); }
+    HRESULT STDMETHODCALLTYPE get_YMin(double* y) override {
+        HOST_CALL(IvnExtent, get_YMin);
+        return Give(yMin_, y);
+    }
+    HRESULT STDMETHODCALLTYPE get_YMax(double* y) override {
+        HOST_CALL(IvnExtent, get_YMax);
+        return Give(yMax_, y);
+    }
+    HRESULT STDMETHODCALLTYPE get_XMin(double* x) override {
+        HOST_CALL(IvnExtent, get_XMin);
+        return Give(xMin_, x);
+    }
+    HRESULT STDMETHODCALLTYPE get_XMax(double* x) override {
+        HOST_CALL(IvnExtent, get_XMax);
+        return Give(xMax_, x);
+    }
     HRESULT STDMETHODCALLTYPE Slot12(LONG value) override {
         HOST_CALL(IvnExtent, Slot12);
         slot12_.push_back(value);
@@ -46,9 +59,7 @@ public:
     }
 
 private:
-    HRESULT Read(const char* call, double* out, double value) {
-        HRESULT injected = EnterCall(call, __uuidof(IvnExtent));
-        if (FAILED(injected)) return injected;
+    static HRESULT Give(double value, double* out) {
         if (!out) return E_POINTER;
         *out = value;
         return S_OK;

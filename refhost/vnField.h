@@ -3,7 +3,7 @@
 // its crop. The area is one measure object that stays with the node, so setting its unit and
 // then its value changes the node's area; a node may also have no area at all.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 #include "kelMeasure.h"
 
 namespace refhost {

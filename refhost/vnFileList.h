@@ -1,7 +1,7 @@
 // The host's file list shown before an import: the columns a driver declares, the two
 // settings it passes, and the model holding the listed files.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 #include "vnFileListModel.h"
 
 #include <vector>

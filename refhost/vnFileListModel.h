@@ -1,6 +1,6 @@
 // The model behind the host's file list; it owns the file collection.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 #include "vnFiles.h"
 
 namespace refhost {

@@ -1,7 +1,7 @@
 // The file collection of the host's file list: the data files a driver offers, in the order
 // they were added, by 1-based index.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 
 #include <vector>
 

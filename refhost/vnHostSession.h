@@ -1,6 +1,6 @@
 // The host's session: it writes the import summary on request.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 
 namespace refhost {
 

@@ -1,7 +1,7 @@
 // An import target that has no data store of its own (it does not answer IvnDataStore): the
 // host's session only. The usual target is the data store itself (vnDataStore.h).
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 #include "vnHostSession.h"
 
 namespace refhost {

@@ -3,8 +3,7 @@
 namespace refhost {
 
 void CvnMachine::Describe(Json& out) {
-    out = details_;
-    out["key"] = Utf8(key_);
+    KeyedRecord::Describe(out);
     out["components"] = Json::array();
     for (const auto& component : components_) out["components"].push_back(DescribeOf(static_cast<IvnComponentParent*>(component.Get())));
     out["containers"] = Json::array();

@@ -13,14 +13,22 @@ std::wstring KeyOf(IUnknown* object) {
     return std::wstring();
 }
 
+// One of the operation's three lists of attached records; its lookups are logged under the
+// list's own interface.
+template <typename I>
+ComPtr<CvnOperationEntries> EntriesAs(const char* interfaceName) {
+    static const CallSite itemCall = RegisterCall(interfaceName, "get_Item", __uuidof(I));
+    return CvnOperationEntries::Make(itemCall);
+}
+
 }  // namespace
 
 CvnOperation::CvnOperation(std::wstring name, ComPtr<IvnField> node, Json created, bool acceptsPoints)
     : name_(std::move(name)), node_(std::move(node)), created_(std::move(created)), acceptsPoints_(acceptsPoints),
       properties_(CvnProperties::Make()), extent_(CvnExtent::Make()),
-      products_(CvnOperationEntries::Make("IvnOperationProducts", __uuidof(IvnOperationProducts))),
-      machines_(CvnOperationEntries::Make("IvnOperationMachines", __uuidof(IvnOperationMachines))),
-      containers_(CvnOperationEntries::Make("IvnOperationContainers", __uuidof(IvnOperationContainers))) {}
+      products_(EntriesAs<IvnOperationProducts>("IvnOperationProducts")),
+      machines_(EntriesAs<IvnOperationMachines>("IvnOperationMachines")),
+      containers_(EntriesAs<IvnOperationContainers>("IvnOperationContainers")) {}
 
 ComPtr<CvnOperationEntry> CvnOperation::NewEntry(const char* kind, const std::wstring& key, Json details) {
     details["kind"] = kind;

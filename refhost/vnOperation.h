@@ -2,7 +2,7 @@
 // object): its logged points with their values and marker events, the marker kinds, the
 // machine, product and container attached to it, its properties, extent and texts.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 #include "vnExtent.h"
 #include "vnMachine.h"
 #include "vnOperationEntries.h"

@@ -3,8 +3,7 @@
 namespace refhost {
 
 HRESULT STDMETHODCALLTYPE CvnOperationEntries::get_Item(VARIANT key, IUnknown** entry) {
-    HRESULT injected = EnterCall((role_ + ".get_Item").c_str(), iid_);
-    if (FAILED(injected)) return injected;
+    HOST_ENTER(itemCall_);
     if (!entry) return E_POINTER;
     *entry = nullptr;
     Key which;

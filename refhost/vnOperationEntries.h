@@ -1,7 +1,7 @@
 // The products, machines or containers attached to an operation, found by the key of what
 // was attached. One class serves the three lists, whose single slot has the same shape.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 #include "vnOperationEntry.h"
 
 #include <utility>
@@ -14,8 +14,8 @@ class CvnOperationEntries
 public:
     static constexpr const char* kClassName = "vnOperationEntries";
 
-    // `role` names the list in the call log ("IvnOperationMachines.get_Item").
-    CvnOperationEntries(const char* role, const IID& iid) : role_(role), iid_(iid) {}
+    // `itemCall` is the list's get_Item as the call log names it ("IvnOperationMachines.get_Item").
+    explicit CvnOperationEntries(const CallSite& itemCall) : itemCall_(itemCall) {}
 
     // VT_BSTR key; a missing key answers S_OK with null.
     HRESULT STDMETHODCALLTYPE get_Item(VARIANT key, IUnknown** entry) override;
@@ -24,8 +24,7 @@ public:
     void Add(const std::wstring& key, ComPtr<CvnOperationEntry> entry) { entries_.emplace_back(key, std::move(entry)); }
 
 private:
-    std::string role_;
-    IID iid_;
+    CallSite itemCall_;
     std::vector<std::pair<std::wstring, ComPtr<CvnOperationEntry>>> entries_;
 };
 

@@ -1,7 +1,7 @@
 // What an operation hands back when something is attached to it (a product, a machine, a
 // load of a container) or a marker kind is declared: a record that answers IvnOperationLoad.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 
 namespace refhost {
 

@@ -1,7 +1,7 @@
 // One value slot of a logged point: a measure in the unit of its data column, kept in the
 // operation's value store.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 #include "kelMeasure.h"
 
 namespace refhost {

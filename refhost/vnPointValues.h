@@ -3,7 +3,7 @@
 // store, so a point costs its values and nothing more; the slot objects of the latest point
 // move on to the next one when nobody else holds them.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 #include "vnPointValue.h"
 
 #include <deque>

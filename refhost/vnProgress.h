@@ -1,6 +1,6 @@
 // The host's progress display: it remembers its range, every position and each finish.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 
 namespace refhost {
 

@@ -1,7 +1,7 @@
 // "VANDOR.vnProperties": a list of properties (a file's displayed properties, the options of
 // a publisher, the properties of an operation), found by key or by 1-based index.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 #include "vnProperty.h"
 
 #include <vector>

@@ -1,7 +1,7 @@
 // One entry of a property list: key, caption and the value the user sees or chose, with its
 // choice list. The value can be set through Configure, as the user would in the host.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 #include "vnPropertyChoices.h"
 
 namespace refhost {

@@ -1,6 +1,6 @@
 // The choice list of one property: the values the user may pick from, in order of adding.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 
 #include <vector>
 

@@ -83,17 +83,10 @@ ComPtr<IvnTESK> NewDriver() {
     return driver;
 }
 
-template <typename I>
-ComPtr<I> HostObject(refhost::Client& host, const char* kind) {
-    ComPtr<I> typed;
-    RequireOk(host.Create(kind).As(&typed), kind);
-    return typed;
-}
-
 // Lists `folder`, ticks everything and imports it into `store`; returns the seconds taken by
 // ImportFiles alone.
 double TimedImport(refhost::Client& host, IvnTESK* driver, const std::string& folder, IvnImportTarget* store) {
-    ComPtr<IvnFileList> list = HostObject<IvnFileList>(host, "fileList");
+    ComPtr<IvnFileList> list = host.Create<IvnFileList>("fileList");
     Bstr text(nivra::AnsiToBstr(folder));
     RequireOk(driver->ListFiles(list.Get(), text.Get(), 0, 0), "ListFiles");
     ComPtr<IvnFileListModel> model;
@@ -107,7 +100,7 @@ double TimedImport(refhost::Client& host, IvnTESK* driver, const std::string& fo
         RequireOk(files->get_Item(*nivra::Variant::Int(i).Get(), file.GetAddressOf()), "file");
         file->put_Selected(VARIANT_TRUE);
     }
-    ComPtr<IvnProgress> progress = HostObject<IvnProgress>(host, "progress");
+    ComPtr<IvnProgress> progress = host.Create<IvnProgress>("progress");
     VARIANT_BOOL result = VARIANT_FALSE;
     Stopwatch watch;
     RequireOk(driver->ImportFiles(store, files.Get(), progress.Get(), &result), "ImportFiles");
@@ -181,7 +174,7 @@ void PrintModule(const wchar_t* name) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     _putenv("TZ=");
     _tzset();
     long rows = argc > 1 && argv[1][0] != '-' ? std::atol(argv[1]) : 1000000;
@@ -204,7 +197,7 @@ int main(int argc, char** argv) {
         host.Reset();
         ComPtr<IvnTESK> driver = NewDriver();
 
-        ComPtr<IvnImportTarget> store = HostObject<IvnImportTarget>(host, "dataStore");
+        ComPtr<IvnImportTarget> store = host.Create<IvnImportTarget>("dataStore");
         const double importSeconds = TimedImport(host, driver.Get(), folder.string(), store.Get());
         const LONG calls = host.CallCount();
 
@@ -212,7 +205,7 @@ int main(int argc, char** argv) {
         host.Reset();
         ComPtr<IvnOperation> operation = FirstOperation(store.Get());
         ComPtr<IkelUOMFactory> units = UnitsFactory();
-        ComPtr<IvnProgress> progress = HostObject<IvnProgress>(host, "progress");
+        ComPtr<IvnProgress> progress = host.Create<IvnProgress>("progress");
         Stopwatch watch;
         for (long k = 0; replay && k < rows; ++k) ReplayRow(operation.Get(), units.Get(), progress.Get(), k);
         const double hostSeconds = watch.Seconds();
@@ -235,4 +228,13 @@ int main(int argc, char** argv) {
     if (keep.empty()) std::filesystem::remove_all(folder);
     CoUninitialize();
     return 0;
+}
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const refhost::ControlError& e) {
+        std::fprintf(stderr, "import_bench: %s\n", e.what());
+        return 1;
+    }
 }

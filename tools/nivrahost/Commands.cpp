@@ -44,16 +44,12 @@ refhost::Client& ReferenceHost() {
 }
 
 template <typename I>
-ComPtr<I> HostObject(const char* kind) {
-    ComPtr<IUnknown> object;
+ComPtr<I> NewHostObject(const char* kind) {
     try {
-        object = ReferenceHost().Create(kind);
-    } catch (const std::string&) {
+        return ReferenceHost().Create<I>(kind);
+    } catch (const refhost::ControlError&) {
         throw CommandError{L"the reference host cannot make its objects", 1};
     }
-    ComPtr<I> typed;
-    CheckHost(object.As(&typed), L"the reference host's object");
-    return typed;
 }
 
 struct Listing {
@@ -64,7 +60,7 @@ struct Listing {
 
 Listing ListFolder(IvnTESK* driver, const std::wstring& folder) {
     Listing listing;
-    listing.list = HostObject<IvnFileList>("fileList");
+    listing.list = NewHostObject<IvnFileList>("fileList");
     VARIANT_BOOL prepared = VARIANT_FALSE;
     CheckHost(driver->PrepareFileList(listing.list.Get(), &prepared), L"PrepareFileList");
     Bstr text(folder.c_str());
@@ -226,7 +222,7 @@ int RunImport(const std::vector<std::wstring>& args) {
     Listing listing = ListFolder(driver.Get(), folder);
     const LONG ticked = TickFiles(listing, options.files);
 
-    ComPtr<IvnImportTarget> store = HostObject<IvnImportTarget>("dataStore");
+    ComPtr<IvnImportTarget> store = NewHostObject<IvnImportTarget>("dataStore");
     TerminalProgress progress(!options.quiet && _isatty(_fileno(stderr)));
     VARIANT_BOOL result = VARIANT_FALSE;
     HRESULT hr = driver->ImportFiles(store.Get(), listing.files.Get(), &progress, &result);

@@ -109,13 +109,6 @@ protected:
     }
     virtual void ReleaseAll() {}
 
-    template <typename I>
-    ComPtr<I> HostObject(const char* kind) {
-        ComPtr<I> typed;
-        EXPECT_HRESULT_SUCCEEDED(host.Create(kind).As(&typed));
-        return typed;
-    }
-
     refhost::Client host;
     LONG hostObjects = 0;
     LONG moduleLocks = 0;
@@ -134,7 +127,7 @@ TEST_F(AllocationFailure, EverySlotOfTheDriver) {
     ComPtr<IvnTESK> driver = Make<nivra::CNivraTesk, IvnTESK>();
     ASSERT_TRUE(driver);
     auto tail = static_cast<IvnTESKTail*>(driver.Get());
-    ComPtr<IvnFileList> list = HostObject<IvnFileList>("fileList");
+    ComPtr<IvnFileList> list = host.Create<IvnFileList>("fileList");
     Bstr where(nivra::AnsiToBstr(folder.Path().string()));
     Bstr text(L"de");
     using T = IvnTESKTail;
@@ -417,7 +410,7 @@ TEST_F(AllocationFailure, ASmallImport) {
     WriteSmallFolder(folder);
     ComPtr<IvnTESK> driver = Make<nivra::CNivraTesk, IvnTESK>();
     ASSERT_TRUE(driver);
-    ComPtr<IvnFileList> list = HostObject<IvnFileList>("fileList");
+    ComPtr<IvnFileList> list = host.Create<IvnFileList>("fileList");
     Bstr where(nivra::AnsiToBstr(folder.Path().string()));
     ASSERT_EQ(S_OK, driver->ListFiles(list.Get(), where.Get(), 0, 0));
     ComPtr<IvnFileListModel> model;
@@ -435,8 +428,8 @@ TEST_F(AllocationFailure, ASmallImport) {
     std::vector<ComPtr<IvnImportTarget>> stores;
     std::vector<ComPtr<IvnProgress>> progresses;
     auto makeNextRun = [&] {
-        stores.push_back(HostObject<IvnImportTarget>("dataStore"));
-        progresses.push_back(HostObject<IvnProgress>("progress"));
+        stores.push_back(host.Create<IvnImportTarget>("dataStore"));
+        progresses.push_back(host.Create<IvnProgress>("progress"));
     };
     makeNextRun();
     const int failedRuns = FailEveryAllocationInTurn("ImportFiles", [&](Outs& o) {

@@ -86,18 +86,11 @@ protected:
         return canUnload ? canUnload() : E_FAIL;
     }
 
-    template <typename I>
-    ComPtr<I> HostObject(const char* kind, const std::string& settings = std::string()) {
-        ComPtr<IUnknown> object = host.Create(kind, settings);
-        ComPtr<I> typed;
-        EXPECT_HRESULT_SUCCEEDED(object.As(&typed));
-        return typed;
-    }
     Json Describe(IUnknown* object) { return Json::parse(host.Describe(object)); }
 
     // The host's file list filled by the driver for `folder`.
     HRESULT List(const std::string& folder) {
-        fileList = HostObject<IvnFileList>("fileList");
+        fileList = host.Create<IvnFileList>("fileList");
         Bstr text(nivra::AnsiToBstr(folder));
         HRESULT hr = driver->ListFiles(fileList.Get(), text.Get(), 0, 0);
         ComPtr<IvnFileListModel> model;
@@ -135,8 +128,8 @@ protected:
     }
     // ImportFiles into a new data store (or the one given) with a new progress display.
     HRESULT Import(const std::string& storeSettings = std::string()) {
-        if (!store) store = HostObject<IvnImportTarget>("dataStore", storeSettings);
-        progress = HostObject<IvnProgress>("progress");
+        if (!store) store = host.Create<IvnImportTarget>("dataStore", storeSettings);
+        progress = host.Create<IvnProgress>("progress");
         VARIANT_BOOL result = VARIANT_FALSE;
         HRESULT hr = driver->ImportFiles(store.Get(), files.Get(), progress.Get(), &result);
         if (SUCCEEDED(hr)) {

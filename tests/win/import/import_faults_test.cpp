@@ -40,7 +40,7 @@ TEST_F(ImportFaults, EveryFailingHostCallEndsTheImportWithItsResultAndLeaksNothi
         ASSERT_TRUE(driver);
         ASSERT_EQ(List(folder.Path().string()), S_OK);
         TickAll();
-        store = HostObject<IvnImportTarget>("dataStore");
+        store = host.Create<IvnImportTarget>("dataStore");
     };
     prepare();
     host.ArmFailure(0, S_OK);
@@ -71,14 +71,14 @@ TEST_F(ImportFaults, EveryFailingHostCallEndsTheListingWithItsResult) {
     listed.clear();
     files.Reset();
     // The test's own reading of the list follows the driver's calls; count only the driver's.
-    fileList = HostObject<IvnFileList>("fileList");
+    fileList = host.Create<IvnFileList>("fileList");
     host.ArmFailure(0, S_OK);
     Bstr text(nivra::AnsiToBstr(folder.Path().string()));
     ASSERT_EQ(driver->ListFiles(fileList.Get(), text.Get(), 0, 0), S_OK);
     const LONG calls = host.CallCount();
     ASSERT_GE(calls, 8);
     for (LONG k = 1; k <= calls; ++k) {
-        fileList = HostObject<IvnFileList>("fileList");
+        fileList = host.Create<IvnFileList>("fileList");
         host.Reset();
         host.ArmFailure(k, kInjected);
         const HRESULT hr = driver->ListFiles(fileList.Get(), text.Get(), 0, 0);
@@ -110,7 +110,7 @@ TEST_F(ImportFaults, NothingTickedStillFinishesAndAsksForTheSummary) {
 TEST_F(ImportFaults, ATargetWithoutADataStoreFailsAtTheFirstFileAndANullResultAfterTheRun) {
     WriteSmallFolder(folder);
     ASSERT_EQ(List(folder.Path().string()), S_OK);
-    store = HostObject<IvnImportTarget>("importTarget");
+    store = host.Create<IvnImportTarget>("importTarget");
     Tick({});
     EXPECT_EQ(Import(), S_OK) << "nothing ticked: the data store is never needed";
     TickAll();
@@ -118,8 +118,8 @@ TEST_F(ImportFaults, ATargetWithoutADataStoreFailsAtTheFirstFileAndANullResultAf
 
     store.Reset();
     Tick({});
-    store = HostObject<IvnImportTarget>("dataStore");
-    progress = HostObject<IvnProgress>("progress");
+    store = host.Create<IvnImportTarget>("dataStore");
+    progress = host.Create<IvnProgress>("progress");
     EXPECT_EQ(driver->ImportFiles(store.Get(), files.Get(), progress.Get(), nullptr), E_INVALIDARG);
     EXPECT_EQ(Store()["session"]["summaries"].size(), 1u) << "the run and its summary come before the result check";
 }
@@ -130,7 +130,7 @@ TEST_F(ImportFaults, ANullTargetIsRefusedBeforeAnythingIsTouched) {
     WriteBinaryLog(folder.File("A.log"));
     ASSERT_EQ(List(folder.Path().string()), S_OK);
     TickAll();
-    progress = HostObject<IvnProgress>("progress");
+    progress = host.Create<IvnProgress>("progress");
     VARIANT_BOOL result = VARIANT_FALSE;
     EXPECT_EQ(driver->ImportFiles(nullptr, files.Get(), progress.Get(), &result), E_POINTER);
     EXPECT_FALSE(std::filesystem::exists(folder.File("A.csv"))) << "the log was converted";

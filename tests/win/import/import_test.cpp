@@ -74,7 +74,7 @@ TEST_F(TerminalImport, ListsLogsBeforeCsvFilesWithTheirSizes) {
 }
 
 TEST_F(TerminalImport, PrepareFileListDeclaresTheSizeColumnEvenWithoutAResultPointer) {
-    fileList = HostObject<IvnFileList>("fileList");
+    fileList = host.Create<IvnFileList>("fileList");
     EXPECT_EQ(driver->PrepareFileList(fileList.Get(), nullptr), E_INVALIDARG);
     VARIANT_BOOL result = VARIANT_FALSE;
     EXPECT_EQ(driver->PrepareFileList(fileList.Get(), &result), S_OK);

@@ -8,7 +8,7 @@ namespace {
 class ImportHost : public RefHost {
 protected:
     ComPtr<IvnDataStore> NewStore(const std::string& settings = std::string()) {
-        return As<IvnDataStore>(host.Create("dataStore", settings).Get());
+        return host.Create<IvnDataStore>("dataStore", settings);
     }
     ComPtr<IvnField> CreateField(IvnDataStore* store, const wchar_t* key, LONG kind, const wchar_t* parent) {
         ComPtr<IvnField> field;
@@ -42,7 +42,7 @@ protected:
 };
 
 TEST_F(ImportHost, FileListKeepsColumnsSettingsAndTheFilesAddedToIt) {
-    ComPtr<IvnFileList> list = As<IvnFileList>(host.Create("fileList").Get());
+    ComPtr<IvnFileList> list = host.Create<IvnFileList>("fileList");
     ComPtr<IUnknown> column;
     ASSERT_HRESULT_SUCCEEDED(list->AddColumn(Bstr(L"Size").Get(), Bstr(L"File Size").Get(), 80, 1, -1, column.GetAddressOf()));
     EXPECT_TRUE(column);
@@ -82,7 +82,7 @@ TEST_F(ImportHost, TargetsWithAndWithoutADataStoreHaveASession) {
         bool hasStore;
     } cases[] = {{"dataStore", true}, {"importTarget", false}};
     for (const auto& c : cases) {
-        ComPtr<IvnImportTarget> target = As<IvnImportTarget>(host.Create(c.kind).Get());
+        ComPtr<IvnImportTarget> target = host.Create<IvnImportTarget>(c.kind);
         ComPtr<IvnDataStore> store;
         EXPECT_EQ(target.As(&store), c.hasStore ? S_OK : E_NOINTERFACE) << c.kind;
         ComPtr<IvnHostSession> session;
@@ -95,7 +95,7 @@ TEST_F(ImportHost, TargetsWithAndWithoutADataStoreHaveASession) {
 }
 
 TEST_F(ImportHost, ProgressRemembersRangePositionsAndFinish) {
-    ComPtr<IvnProgress> progress = As<IvnProgress>(host.Create("progress").Get());
+    ComPtr<IvnProgress> progress = host.Create<IvnProgress>("progress");
     ASSERT_HRESULT_SUCCEEDED(progress->SetRange(2, 0.0, 1536.0));
     VARIANT_BOOL ignored;
     ASSERT_HRESULT_SUCCEEDED(progress->SetPosition(100.0, &ignored));

@@ -206,6 +206,21 @@ TEST_F(RefHost, CreationByProgIdCountsAsAHostCall) {
     EXPECT_EQ(host.CallLog(), "IClassFactory.CreateInstance\n");
 }
 
+// Every fixture fails a test whose calls reach a placeholder slot; that rests on the slot
+// answering E_NOTIMPL and being logged by its number, as a named slot is by its name.
+TEST_F(RefHost, PlaceholderSlotsAnswerNotImplementedAndAreLoggedAsSuch) {
+    ComPtr<IvnProperties> properties = NewProperties();
+    ASSERT_TRUE(properties);
+    host.Reset();
+    ComPtr<IvnProperty> missing;
+    EXPECT_EQ(properties->get_Item(*Variant::Int(1).Get(), missing.GetAddressOf()), S_OK);
+    EXPECT_EQ(properties->Reserved5(), E_NOTIMPL);
+    const std::string log = host.CallLog();
+    EXPECT_EQ(log, "IvnProperties.get_Item\nIvnProperties.Reserved5\n");
+    EXPECT_EQ(fixtures::PlaceholderCalls(log), "IvnProperties.Reserved5\n");
+    host.Reset();  // called on purpose: the fixture's check is not for this test
+}
+
 TEST_F(RefHost, SwitchedOffClassCannotBeCreated) {
     host.SetClassEnabled(L"kelUOMEngine.kelUOMFactory", false);
     ComPtr<IkelUOMFactory> factory;

@@ -1,6 +1,6 @@
-#include "pubFactory.h"
+#include "vnFactory.h"
 
-#include "pubPrescription.h"
+#include "vnPrescriptionData.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -187,7 +187,7 @@ bool WriteWhole(const std::wstring& path, const std::string& bytes) {
 
 }  // namespace
 
-HRESULT STDMETHODCALLTYPE PubFactory::WriteShapeFile(BSTR path, IvnPrescription* prescription, VARIANT_BOOL* written) {
+HRESULT STDMETHODCALLTYPE CvnFactory::WriteShapeFile(BSTR path, IvnPrescription* prescription, VARIANT_BOOL* written) {
     HOST_CALL(IvnFactory, WriteShapeFile);
     if (!written) return E_POINTER;
     *written = VARIANT_FALSE;
@@ -222,11 +222,6 @@ HRESULT STDMETHODCALLTYPE PubFactory::WriteShapeFile(BSTR path, IvnPrescription*
     if (!ok) return E_FAIL;
     *written = VARIANT_TRUE;
     return S_OK;
-}
-
-HRESULT CreatePubFactory(REFIID riid, void** out) {
-    ComPtr<IvnFactory> factory(PubFactory::Make());
-    return factory->QueryInterface(riid, out);
 }
 
 }  // namespace refhost

@@ -3,53 +3,14 @@
 // centre, else it is blank. The walk goes row by row from the lowest y, each row from the
 // lowest x. The extent is that of the cell centres, as a grid file states it.
 #pragma once
-#include "HostObject.h"
-#include "pubPrescription.h"
+#include "frame/HostObject.h"
+#include "vnPrescriptionData.h"
 
 namespace refhost {
 
-class PubExtent : public HostObject<PubExtent, IvnExtent> {
+class CvnRxSurface : public HostObject<CvnRxSurface, IvnRxSurface, IvnPrescription> {
 public:
-    static constexpr const char* kClassName = "pubExtent";
-    void Describe(Json& out) override { out = Json::object(); }
-    PubExtent(double xMin, double xMax, double yMin, double yMax) : xMin_(xMin), xMax_(xMax), yMin_(yMin), yMax_(yMax) {}
-
-    HRESULT STDMETHODCALLTYPE get_YMin(double* y) override { return Give("get_YMin", yMin_, y); }
-    HRESULT STDMETHODCALLTYPE get_YMax(double* y) override { return Give("get_YMax", yMax_, y); }
-    HRESULT STDMETHODCALLTYPE get_XMin(double* x) override { return Give("get_XMin", xMin_, x); }
-    HRESULT STDMETHODCALLTYPE get_XMax(double* x) override { return Give("get_XMax", xMax_, x); }
-    HRESULT STDMETHODCALLTYPE Slot12(LONG) override { return Give("Slot12", 0, nullptr); }
-    HRESULT STDMETHODCALLTYPE put_TimeZoneHours(double) override { return Give("put_TimeZoneHours", 0, nullptr); }
-    HOST_RESERVED(IvnExtent, 3)
-    HOST_RESERVED(IvnExtent, 8)
-    HOST_RESERVED(IvnExtent, 9)
-    HOST_RESERVED(IvnExtent, 10)
-    HOST_RESERVED(IvnExtent, 11)
-    HOST_RESERVED(IvnExtent, 13)
-    HOST_RESERVED(IvnExtent, 14)
-    HOST_RESERVED(IvnExtent, 15)
-    HOST_RESERVED(IvnExtent, 16)
-    HOST_RESERVED(IvnExtent, 17)
-    HOST_RESERVED(IvnExtent, 18)
-    HOST_RESERVED(IvnExtent, 19)
-    HOST_RESERVED(IvnExtent, 20)
-    HOST_RESERVED(IvnExtent, 21)
-    HOST_RESERVED(IvnExtent, 22)
-
-private:
-    HRESULT Give(const char* method, double value, double* out) {
-        HRESULT injected = EnterCall((std::string("IvnExtent.") + method).c_str(), __uuidof(IvnExtent));
-        if (FAILED(injected)) return injected;
-        if (!out) return E_POINTER;
-        *out = value;
-        return S_OK;
-    }
-    double xMin_, xMax_, yMin_, yMax_;
-};
-
-class PubRxSurface : public HostObject<PubRxSurface, IvnRxSurface, IvnPrescription> {
-public:
-    static constexpr const char* kClassName = "pubRxSurface";
+    static constexpr const char* kClassName = "vnRxSurface";
 
     // IvnRxSurface
     HRESULT STDMETHODCALLTYPE Build(IvnPrescription* prescription, IkelMeasure* cellSize, VARIANT_BOOL* built) override;
@@ -119,7 +80,5 @@ private:
     LONG nx_ = 0, ny_ = 0;
     long long cellIndex_ = -1;
 };
-
-HRESULT CreatePubRxSurface(REFIID riid, void** out);
 
 }  // namespace refhost

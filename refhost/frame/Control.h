@@ -4,19 +4,18 @@
 
 namespace refhost {
 
-// One place in the host that takes calls, registered once: its interned name and interface.
+// One place in the host that takes calls, registered once: its interned name
+// ("Interface.Method") and interface.
 struct CallSite {
     unsigned short id;
     const char* name;
     const IID* iid;
 };
-CallSite RegisterCall(const char* name, const IID& iid);
+CallSite RegisterCall(const char* interfaceName, const char* method, const IID& iid);
 
 // Counts one host call and logs it; answers the injected HRESULT when the failure switch is
 // armed for exactly this call, else S_OK.
 HRESULT EnterCall(const CallSite& site);
-// The same for a call whose name is made at run time (interned on every call).
-HRESULT EnterCall(const char* name, const IID& iid);
 
 // The live-object counter of a class; it lives as long as the module.
 LONG& LiveCounter(const char* className);

@@ -30,17 +30,31 @@ __CRT_UUID_DECL(refhost::IRefHostObject, 0x6c1d3f0e, 0x8a52, 0x4b9e, 0x9d, 0x1a,
 
 namespace refhost {
 
-// Every host method starts here: the call is counted and logged, and the armed failure
-// switch may turn it into the chosen HRESULT (with error information naming the call). Each
-// call site registers its name once, so a call costs a counter and one entry in the log.
-#define HOST_CALL(Interface, Method)                                                              \
-    do {                                                                                          \
-        static const ::refhost::CallSite site_ = ::refhost::RegisterCall(#Interface "." #Method, __uuidof(Interface)); \
-        HRESULT injected_ = ::refhost::EnterCall(site_);                                          \
-        if (FAILED(injected_)) return injected_;                                                  \
+// Every host method starts here: the call is counted and logged as "Interface.Method", and
+// the armed failure switch may turn it into the chosen HRESULT (with error information
+// naming the call). Each call site registers its name once, so a call costs a counter and
+// one entry in the log.
+#define HOST_CALL(Interface, Method) HOST_CALL_NAMED(#Interface, Interface, Method)
+
+// The same inside a template, whose interface is a parameter the preprocessor cannot spell:
+// `interfaceName` names it in the log.
+#define HOST_CALL_NAMED(interfaceName, Interface, Method)                                       \
+    do {                                                                                        \
+        static const ::refhost::CallSite site_ =                                                \
+            ::refhost::RegisterCall(interfaceName, #Method, __uuidof(Interface));                \
+        HOST_ENTER(site_);                                                                      \
     } while (0)
 
-// A slot the host has but the driver never calls.
+// A call at a site registered beforehand (one object that stands for several lists keeps
+// the site of the list it is).
+#define HOST_ENTER(site)                                    \
+    do {                                                    \
+        HRESULT injected_ = ::refhost::EnterCall(site);     \
+        if (FAILED(injected_)) return injected_;            \
+    } while (0)
+
+// A slot the host has but the driver never calls. It answers E_NOTIMPL and is logged as
+// "Interface.ReservedN", which the test fixtures look for.
 #define HOST_RESERVED(Interface, N)                                  \
     HRESULT STDMETHODCALLTYPE Reserved##N() override {               \
         HOST_CALL(Interface, Reserved##N);                           \

@@ -69,8 +69,8 @@ LONG CopyText(const std::string& text, char* buffer, LONG size) {
 
 }  // namespace
 
-CallSite RegisterCall(const char* name, const IID& iid) {
-    unsigned short id = SiteOf(name);
+CallSite RegisterCall(const char* interfaceName, const char* method, const IID& iid) {
+    unsigned short id = SiteOf((std::string(interfaceName) + "." + method).c_str());
     return CallSite{id, Shared().siteNames[id], &iid};
 }
 
@@ -89,8 +89,6 @@ HRESULT EnterCall(const CallSite& site) {
     }
     return S_OK;
 }
-
-HRESULT EnterCall(const char* name, const IID& iid) { return EnterCall(RegisterCall(name, iid)); }
 
 LONG& LiveCounter(const char* className) { return Shared().live[className]; }
 

@@ -1,6 +1,8 @@
-#include "pubRxSurface.h"
+#include "vnRxSurface.h"
 
 #include "kelMeasure.h"
+#include "vnExtent.h"
+#include "vnRateSet.h"
 
 #include <algorithm>
 #include <cmath>
@@ -11,14 +13,6 @@ namespace {
 
 constexpr LONG kMetres = 33;
 
-template <typename T>
-T* OwnObject(IUnknown* object) {
-    ComPtr<IRefHostObject> inspect;
-    if (!object || FAILED(object->QueryInterface(__uuidof(IRefHostObject), reinterpret_cast<void**>(inspect.GetAddressOf()))))
-        return nullptr;
-    return dynamic_cast<T*>(inspect.Get());
-}
-
 // Cells needed to cover `length`; a tiny excess from rounding adds no cell.
 LONG CellsFor(double length, double cell) {
     double cells = std::ceil(length / cell - 1e-9);
@@ -27,18 +21,12 @@ LONG CellsFor(double length, double cell) {
 
 }  // namespace
 
-std::shared_ptr<const PrescriptionData> PrescriptionDataOf(IUnknown* object) {
-    if (PubPrescription* prescription = OwnObject<PubPrescription>(object)) return prescription->Data();
-    if (PubRxSurface* surface = OwnObject<PubRxSurface>(object)) return surface->Data();
-    return nullptr;
-}
-
-HRESULT STDMETHODCALLTYPE PubRxSurface::Build(IvnPrescription* prescription, IkelMeasure* cellSize, VARIANT_BOOL* built) {
+HRESULT STDMETHODCALLTYPE CvnRxSurface::Build(IvnPrescription* prescription, IkelMeasure* cellSize, VARIANT_BOOL* built) {
     HOST_CALL(IvnRxSurface, Build);
     if (!built) return E_POINTER;
     *built = VARIANT_FALSE;
     std::shared_ptr<const PrescriptionData> data = PrescriptionDataOf(prescription);
-    CkelMeasure* measure = OwnObject<CkelMeasure>(cellSize);
+    CkelMeasure* measure = Own<CkelMeasure>(cellSize);
     if (!data || !measure) return E_INVALIDARG;
     double cell = 0.0;
     if (!ConvertUnits(measure->Value(), measure->UnitOf(), Unit{kMetres, 0}, cell) || !(cell > 0)) return E_INVALIDARG;
@@ -71,27 +59,27 @@ HRESULT STDMETHODCALLTYPE PubRxSurface::Build(IvnPrescription* prescription, Ike
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE PubRxSurface::get_Columns(LONG* nx) {
+HRESULT STDMETHODCALLTYPE CvnRxSurface::get_Columns(LONG* nx) {
     HOST_CALL(IvnRxSurface, get_Columns);
     if (!nx) return E_POINTER;
     *nx = nx_;
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE PubRxSurface::get_Rows(LONG* ny) {
+HRESULT STDMETHODCALLTYPE CvnRxSurface::get_Rows(LONG* ny) {
     HOST_CALL(IvnRxSurface, get_Rows);
     if (!ny) return E_POINTER;
     *ny = ny_;
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE PubRxSurface::get_Extent(IvnExtent** extent) {
+HRESULT STDMETHODCALLTYPE CvnRxSurface::get_Extent(IvnExtent** extent) {
     HOST_CALL(IvnRxSurface, get_Extent);
     double half = cell_ / 2;
-    return GiveOut(PubExtent::Make(x0_ + half, x0_ + (nx_ - 0.5) * cell_, y0_ + half, y0_ + (ny_ - 0.5) * cell_), extent);
+    return GiveOut(CvnExtent::Make(x0_ + half, x0_ + (nx_ - 0.5) * cell_, y0_ + half, y0_ + (ny_ - 0.5) * cell_), extent);
 }
 
-HRESULT STDMETHODCALLTYPE PubRxSurface::MoveFirst(VARIANT_BOOL* found) {
+HRESULT STDMETHODCALLTYPE CvnRxSurface::MoveFirst(VARIANT_BOOL* found) {
     HOST_CALL(IvnRxSurface, MoveFirst);
     if (!found) return E_POINTER;
     cellIndex_ = 0;
@@ -99,7 +87,7 @@ HRESULT STDMETHODCALLTYPE PubRxSurface::MoveFirst(VARIANT_BOOL* found) {
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE PubRxSurface::MoveNext(VARIANT_BOOL* found) {
+HRESULT STDMETHODCALLTYPE CvnRxSurface::MoveNext(VARIANT_BOOL* found) {
     HOST_CALL(IvnRxSurface, MoveNext);
     if (!found) return E_POINTER;
     if (HasCell()) ++cellIndex_;
@@ -107,45 +95,40 @@ HRESULT STDMETHODCALLTYPE PubRxSurface::MoveNext(VARIANT_BOOL* found) {
     return S_OK;
 }
 
-const RateZone* PubRxSurface::CurrentZone() const {
+const RateZone* CvnRxSurface::CurrentZone() const {
     LONG column = static_cast<LONG>(cellIndex_ % nx_);
     LONG row = static_cast<LONG>(cellIndex_ / nx_);
     return data_->ZoneAt(x0_ + (column + 0.5) * cell_, y0_ + (row + 0.5) * cell_);
 }
 
 // A blank cell still carries every product (at rate 0), flagged blank.
-HRESULT STDMETHODCALLTYPE PubRxSurface::get_CellRates(IvnRateSet** rates) {
+HRESULT STDMETHODCALLTYPE CvnRxSurface::get_CellRates(IvnRateSet** rates) {
     HOST_CALL(IvnRxSurface, get_CellRates);
     if (!rates) return E_POINTER;
     *rates = nullptr;
     if (!HasCell()) return S_OK;
-    if (const RateZone* zone = CurrentZone()) return GiveOut(PubRateSet::Make(zone->rates, false), rates);
+    if (const RateZone* zone = CurrentZone()) return GiveOut(CvnRateSet::Make(zone->rates, false), rates);
     std::vector<std::pair<std::wstring, double>> zeros;
     for (const std::wstring& key : data_->products) zeros.emplace_back(key, 0.0);
-    return GiveOut(PubRateSet::Make(std::move(zeros), false), rates);
+    return GiveOut(CvnRateSet::Make(std::move(zeros), false), rates);
 }
 
-HRESULT STDMETHODCALLTYPE PubRxSurface::get_IsBlank(VARIANT_BOOL* blank) {
+HRESULT STDMETHODCALLTYPE CvnRxSurface::get_IsBlank(VARIANT_BOOL* blank) {
     HOST_CALL(IvnRxSurface, get_IsBlank);
     if (!blank) return E_POINTER;
     *blank = HasCell() && CurrentZone() ? VARIANT_FALSE : VARIANT_TRUE;
     return S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE PubRxSurface::get_RateSet(IvnRateSet** rates) {
+HRESULT STDMETHODCALLTYPE CvnRxSurface::get_RateSet(IvnRateSet** rates) {
     HOST_CALL(IvnPrescription, get_RateSet);
     if (!data_) return GiveOut(ComPtr<IvnRateSet>(), rates);
     return GiveOutProductRateSet(*data_, rates);
 }
 
-HRESULT STDMETHODCALLTYPE PubRxSurface::get_Id(BSTR* id) {
+HRESULT STDMETHODCALLTYPE CvnRxSurface::get_Id(BSTR* id) {
     HOST_CALL(IvnPrescription, get_Id);
     return CopyOut(data_ ? data_->id : std::wstring(), id);
-}
-
-HRESULT CreatePubRxSurface(REFIID riid, void** out) {
-    ComPtr<IvnRxSurface> surface(PubRxSurface::Make());
-    return surface->QueryInterface(riid, out);
 }
 
 }  // namespace refhost

@@ -7,9 +7,16 @@
 
 #include <wrl/client.h>
 
+#include <stdexcept>
 #include <string>
 
 namespace refhost {
+
+// refhost.dll lacks a control function, or could not make the object asked for.
+class ControlError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
 
 class Client {
 public:
@@ -60,8 +67,16 @@ public:
     Microsoft::WRL::ComPtr<IUnknown> Create(const char* kind, const std::string& settings = std::string()) {
         Microsoft::WRL::ComPtr<IUnknown> object;
         HRESULT hr = Call<HRESULT (*)(const char*, const char*, IUnknown**)>("RefHostCreate")(kind, settings.c_str(), object.GetAddressOf());
-        if (FAILED(hr)) throw std::string("RefHostCreate failed for ") + kind;
+        if (FAILED(hr)) throw ControlError(std::string("the reference host cannot make a ") + kind);
         return object;
+    }
+    // The same, as the host interface I (a "dataStore" as IvnImportTarget, say).
+    template <typename I>
+    Microsoft::WRL::ComPtr<I> Create(const char* kind, const std::string& settings = std::string()) {
+        Microsoft::WRL::ComPtr<I> typed;
+        if (FAILED(Create(kind, settings).As(&typed)))
+            throw ControlError(std::string("the reference host's ") + kind + " does not answer the interface asked for");
+        return typed;
     }
     // A switched-off class cannot be created: a host without it.
     void SetClassEnabled(const wchar_t* progId, bool enabled) {
@@ -72,7 +87,7 @@ private:
     template <typename F>
     F Call(const char* name) {
         FARPROC proc = module_ ? GetProcAddress(module_, name) : nullptr;
-        if (!proc) throw std::string("refhost.dll lacks ") + name;
+        if (!proc) throw ControlError(std::string("refhost.dll lacks ") + name);
         return reinterpret_cast<F>(reinterpret_cast<void*>(proc));
     }
     template <typename F>

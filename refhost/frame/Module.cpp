@@ -3,9 +3,9 @@
 #include "Control.h"
 #include "HostObject.h"
 #include "kelUOMFactory.h"
-#include "pubFactory.h"
-#include "pubRxSurface.h"
+#include "vnFactory.h"
 #include "vnProperties.h"
+#include "vnRxSurface.h"
 
 #include <string>
 
@@ -34,9 +34,9 @@ const ClassEntry kClasses[] = {
     {{0x545277b3, 0xbd93, 0x411a, {0xb5, 0x6e, 0x92, 0x2c, 0xc3, 0x47, 0x80, 0xc1}}, L"kelUOMEngine.kelUOMFactory",
      L"Reference host units-of-measure factory", CreateAs<CkelUOMFactory, IkelUOMFactory>},
     {{0xbee5c921, 0x5163, 0x4535, {0xb6, 0x6c, 0x6c, 0x2e, 0x90, 0xb4, 0xc9, 0x6f}}, L"VANDOR.vnRxSurface",
-     L"Reference host prescription surface", CreatePubRxSurface},
+     L"Reference host prescription surface", CreateAs<CvnRxSurface, IvnRxSurface>},
     {{0xf4bafd07, 0x2e80, 0x475a, {0x9a, 0x2d, 0x1d, 0x97, 0x56, 0xbb, 0x9e, 0x97}}, L"VANDOR.vnFactory",
-     L"Reference host export factory", CreatePubFactory},
+     L"Reference host export factory", CreateAs<CvnFactory, IvnFactory>},
 };
 
 const ClassEntry* FindClass(REFCLSID clsid) {

@@ -2,13 +2,13 @@
 // as an ESRI shapefile: one polygon per rate zone in the .shp with its .shx index, and a
 // .dbf table with the zone number and one rate column per product.
 #pragma once
-#include "HostObject.h"
+#include "frame/HostObject.h"
 
 namespace refhost {
 
-class PubFactory : public HostObject<PubFactory, IvnFactory> {
+class CvnFactory : public HostObject<CvnFactory, IvnFactory> {
 public:
-    static constexpr const char* kClassName = "pubFactory";
+    static constexpr const char* kClassName = "vnFactory";
     void Describe(Json& out) override { out = Json::object(); }
 
     // S_OK with VARIANT_TRUE once all three files are written; E_INVALIDARG for a foreign
@@ -26,7 +26,5 @@ public:
     HOST_RESERVED(IvnFactory, 12)
     HOST_RESERVED(IvnFactory, 13)
 };
-
-HRESULT CreatePubFactory(REFIID riid, void** out);
 
 }  // namespace refhost
