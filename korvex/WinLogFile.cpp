@@ -34,7 +34,8 @@ void TWinLogFile::Identify() {
         // The signature text stops at its first NUL: only a whole signature counts.
         isWinLogFile_ = Header_.Signature.size() == std::strlen(kBinarySignature) &&
                         IsBinarySignature(Header_.Signature.data(), Header_.Signature.size());
-    } catch (const std::exception&) {
+    } catch (const KorvexError&) {
+        // Only the log's own faults make it no binary log; running out of memory is no answer.
         isWinLogFile_ = false;
     }
 }

@@ -1,9 +1,9 @@
 // The export with every allocation of the converter failing in turn, for a log of each format:
-// no exception leaves the library, a failed conversion answers -1 and leaves no output, and
-// the run with no allocation failed writes the full conversion.
+// no exception leaves the library, a failed conversion answers -1 and leaves at most the lines
+// written before the failure, and the run with no allocation failed writes the full conversion.
 #include <gtest/gtest.h>
 
-#include <fstream>
+#include <cstdio>
 
 #include "ConvertFixture.h"
 #include "fixtures/AllocationSwitch.h"
@@ -32,7 +32,7 @@ logwriter::Bytes LegacyLog() {
     return log.Data();
 }
 
-TEST(ExportAllocationFailure, EveryFailedAllocationAnswersMinusOneAndLeavesNoOutput) {
+TEST(ExportAllocationFailure, EveryFailedAllocationAnswersMinusOne) {
     const struct {
         const char* format;
         logwriter::Bytes log;
@@ -58,7 +58,8 @@ TEST(ExportAllocationFailure, EveryFailedAllocationAnswersMinusOneAndLeavesNoOut
             }
             ++failedRuns;
             EXPECT_EQ(result, -1) << c.format << ", allocation " << k;
-            EXPECT_FALSE(std::ifstream(out).good()) << c.format << ", allocation " << k << ": an output was left";
+            const std::string left = fixtures::ReadAll(out);
+            EXPECT_EQ(left, full.substr(0, left.size())) << c.format << ", allocation " << k << ": not a part of the conversion";
             std::remove(out.c_str());
         }
         EXPECT_GT(failedRuns, 0u) << c.format << ": the switch never reached the converter";

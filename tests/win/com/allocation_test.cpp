@@ -17,6 +17,7 @@
 #include "RefHostControl.h"
 #include "com/ComObject.h"
 #include "descriptions/CDescriptions.h"
+#include "fixtures/HostTest.h"
 #include "fixtures/TempDir.h"
 #include "import/CNivraFile.h"
 #include "import/CNivraTesk.h"
@@ -91,8 +92,8 @@ std::vector<Slot<IProvideClassInfo>> ClassInfoSlots() {
     return {ALLOC_SLOT(IProvideClassInfo, GetClassInfo, p->GetClassInfo(reinterpret_cast<ITypeInfo**>(&o.object)))};
 }
 
-// Everything a test makes is gone when it ends: the reference host's objects, and the locks
-// on the driver's module.
+// Everything a test makes is gone when it ends (the reference host's objects, the locks on the
+// driver's module), and no host call reached a placeholder slot.
 class AllocationFailure : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -102,12 +103,11 @@ protected:
         moduleLocks = nivra::Module().LockCount();
     }
     void TearDown() override {
-        ReleaseAll();
+        EXPECT_EQ(fixtures::PlaceholderCalls(host.CallLog()), "") << "host calls that reached a placeholder slot";
         EXPECT_EQ(host.LiveObjects(), hostObjects) << "reference-host objects left alive";
         EXPECT_EQ(nivra::Module().LockCount(), moduleLocks) << "driver objects left alive";
         host.Reset();
     }
-    virtual void ReleaseAll() {}
 
     refhost::Client host;
     LONG hostObjects = 0;
