@@ -4,16 +4,18 @@
 #include <functional>
 #include <unordered_map>
 
+#include "host/HostCodes.h"
+
 namespace refhost {
 namespace {
 
 LONG KindFromJson(const Json& kind) {
     if (kind.is_number_integer()) return kind.get<LONG>();
     const std::string name = kind.get<std::string>();
-    if (name == "client") return 0x100;
-    if (name == "farm") return 0x80;
-    if (name == "field") return 0x40;
-    if (name == "cropZone") return CvnField::kCropZone;
+    if (name == "client") return hostcodes::kClientNode;
+    if (name == "farm") return hostcodes::kFarmNode;
+    if (name == "field") return hostcodes::kFieldNode;
+    if (name == "cropZone") return hostcodes::kCropZoneNode;
     throw Json::type_error::create(302, "unknown node kind \"" + name + "\"", &kind);
 }
 
@@ -73,7 +75,7 @@ void CvnCatalog::AddFields(const Json& fields) {
         std::wstring key = FromUtf8(f.at("key").get<std::string>());
         std::wstring name = FromUtf8(f.value("name", f.at("key").get<std::string>()));
         ComPtr<CvnField> parent = f.contains("parent") ? fields_->Find(FromUtf8(f.at("parent").get<std::string>())) : nullptr;
-        ComPtr<CvnField> node = CvnField::MakeNew(key, name, KindFromJson(f.value("kind", Json(0x40))), parent);
+        ComPtr<CvnField> node = CvnField::MakeNew(key, name, KindFromJson(f.value("kind", Json(hostcodes::kFieldNode))), parent);
         node->Configure(f);
         fields_->Add(node);
     }

@@ -58,7 +58,7 @@ void CvnField::Describe(Json& out) {
     out = Json{{"key", Utf8(key_)}, {"name", Utf8(name_)}, {"kind", kind_}};
     out["parent"] = parent_ ? Json(Utf8(parent_->Key())) : Json();
     out["area"] = area_ ? DescribeOf(static_cast<IkelMeasure*>(area_.Get())) : Json();
-    if (kind_ == kCropZone) out["cropKey"] = Utf8(cropKey_);
+    if (kind_ == hostcodes::kCropZoneNode) out["cropKey"] = Utf8(cropKey_);
     if (nullName_) out["nullName"] = true;
     if (!created_.empty()) out["created"] = created_;
 }

@@ -1,9 +1,10 @@
-// One node of the host's field tree: client (0x100), farm (0x80), field (0x40) or crop zone
-// (0x20). Every node answers IvnField; only a crop zone answers IvnCropZone, with the key of
-// its crop. The area is one measure object that stays with the node, so setting its unit and
+// One node of the host's field tree: client, farm, field or crop zone (the kinds of
+// host/HostCodes.h). Every node answers IvnField; only a crop zone answers IvnCropZone, with
+// the key of its crop. The area is one measure object that stays with the node, so setting its unit and
 // then its value changes the node's area; a node may also have no area at all.
 #pragma once
 #include "frame/HostObject.h"
+#include "host/HostCodes.h"
 #include "kelMeasure.h"
 
 namespace refhost {
@@ -11,7 +12,6 @@ namespace refhost {
 class CvnField : public HostObject<CvnField, IvnCropZone> {
 public:
     static constexpr const char* kClassName = "vnField";
-    static constexpr LONG kCropZone = 0x20;
 
     CvnField(std::wstring key, std::wstring name, LONG kind, ComPtr<CvnField> parent, ComPtr<CkelMeasure> area);
     // A node as the host creates it: its area a measure with no unit yet.
@@ -44,7 +44,7 @@ public:
     HOST_RESERVED(IvnCropZone, 26)
 
     void* QueryExtra(REFIID riid);
-    bool Declines(REFIID riid) const { return riid == __uuidof(IvnCropZone) && kind_ != kCropZone; }
+    bool Declines(REFIID riid) const { return riid == __uuidof(IvnCropZone) && kind_ != hostcodes::kCropZoneNode; }
 
     void Describe(Json& out) override;
     // {"area": null | {"code": c, "perCode": p, "value": v}, "cropKey": text, "name": text,

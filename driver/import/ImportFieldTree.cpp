@@ -1,5 +1,6 @@
 // The field tree of an import: farms and fields named by "fields.txt" beside the logs, the
 // field node of each data file, and the host's summary after the run.
+#include "host/HostCodes.h"
 #include "import/ImportSteps.h"
 #include "text/TextLines.h"
 #include "text/TParser.h"
@@ -7,9 +8,6 @@
 namespace nivra {
 namespace {
 
-constexpr LONG kFieldKind = 64;
-constexpr LONG kFarmKind = 128;
-constexpr LONG kAreaUnitCode = 66;
 
 ComPtr<IvnFields> FieldNodes(IvnDataStore* dataStore) {
     ComPtr<IvnCatalog> catalog;
@@ -44,10 +42,10 @@ ComPtr<IkelMeasure> AreaOf(IvnField* field) {
 }
 
 void CreateFieldWithArea(IvnDataStore* dataStore, const std::string& name, const std::string& farm, double area) {
-    ComPtr<IvnField> field = CreateNode(dataStore, name, kFieldKind, farm);
+    ComPtr<IvnField> field = CreateNode(dataStore, name, hostcodes::kFieldNode, farm);
     IvnField* node = Required(field);
     ComPtr<IkelMeasure> unit = AreaOf(node);
-    Check(unit->put_UnitCode(kAreaUnitCode), unit.Get());
+    Check(unit->put_UnitCode(hostcodes::kHectare), unit.Get());
     unit.Reset();
     ComPtr<IkelMeasure> value = AreaOf(node);
     Check(value->put_Value(area), value.Get());
@@ -73,7 +71,7 @@ void ReadFieldsFile(ImportState& state) {
         const std::string name = parser.GetText(2);
         parser.GetDouble(3, area);
         const std::string farm = parser.GetText(5);
-        if (!FindNode(fields.Get(), farm)) CreateNode(dataStore, farm, kFarmKind, std::string());
+        if (!FindNode(fields.Get(), farm)) CreateNode(dataStore, farm, hostcodes::kFarmNode, std::string());
         if (FindNode(fields.Get(), name)) continue;
         CreateFieldWithArea(dataStore, name, farm, area);
     }
@@ -85,7 +83,7 @@ void EnsureField(ImportState& state) {
     ComPtr<IvnFields> fields = FieldNodes(dataStore);
     if (!fields) return;
     state.field = FindNode(fields.Get(), state.fieldName);
-    if (!state.field) state.field = CreateNode(dataStore, state.fieldName, kFieldKind, std::string());
+    if (!state.field) state.field = CreateNode(dataStore, state.fieldName, hostcodes::kFieldNode, std::string());
 }
 
 void RequestSummary(IvnImportTarget* target) {

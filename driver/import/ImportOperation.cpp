@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <shlwapi.h>
 
+#include "host/HostCodes.h"
 #include "import/ImportSteps.h"
 
 namespace nivra {
@@ -200,7 +201,7 @@ void EnsureUnknownProduct(ImportState& state, IkelUOMFactory* factory) {
     Check(products->get_Item(*key.Get(), state.unknownProduct.ReleaseAndGetAddressOf()), products.Get());
     if (state.unknownProduct) return;
 
-    ComPtr<IkelMeasure> density = NewMeasure(factory, 22, 0, 0.0);
+    ComPtr<IkelMeasure> density = NewMeasure(factory, hostcodes::kLitre, hostcodes::kNoUnit, 0.0);
     ComPtr<IkelQuantity> quantity;
     Check(density.As(&quantity), density.Get());
     ComPtr<IkelMeasure> amount = NewMeasure(factory, 0, 0, 0.0);

@@ -1,5 +1,6 @@
 // Reading one data file into its operation: one logged point per row inside the coordinate
 // limits, with its four measures, its six values and its marker events.
+#include "host/HostCodes.h"
 #include "import/DataFileName.h"
 #include "import/ImportSteps.h"
 #include "text/TextLines.h"
@@ -8,8 +9,6 @@
 namespace nivra {
 namespace {
 
-constexpr LONG kAltitudeCode = 33;
-constexpr LONG kHeadingCode = 277;
 
 std::array<double, kDataColumnCount> ColumnValues(const RowValues& row) {
     return {row.biomassIndex, row.nTarget, row.nApplied, row.applFactor, row.nContent, row.rate};
@@ -53,10 +52,10 @@ void AddMarkerEvents(IvnOperation* operation, RowValues& row) {
 
 void AddPoint(ImportState& state, IkelUOMFactory* factory, RowValues& row, double date) {
     IvnOperation* operation = Required(state.operation);
-    ComPtr<IkelMeasure> altitude = NewMeasure(factory, kAltitudeCode, 0, row.altitude);
-    ComPtr<IkelMeasure> heading = NewMeasure(factory, kHeadingCode, 0, 0.0);
-    ComPtr<IkelMeasure> second = NewMeasure(factory, kAltitudeCode, 0, 0.0);
-    ComPtr<IkelMeasure> third = NewMeasure(factory, kAltitudeCode, 0, 0.0);
+    ComPtr<IkelMeasure> altitude = NewMeasure(factory, hostcodes::kMetre, 0, row.altitude);
+    ComPtr<IkelMeasure> heading = NewMeasure(factory, hostcodes::kDegree, 0, 0.0);
+    ComPtr<IkelMeasure> second = NewMeasure(factory, hostcodes::kMetre, 0, 0.0);
+    ComPtr<IkelMeasure> third = NewMeasure(factory, hostcodes::kMetre, 0, 0.0);
     VARIANT_BOOL accepted = VARIANT_FALSE;
     Check(operation->AddPoint(row.longitude, row.latitude, date, 1, -1, 0.0, heading.Get(), second.Get(), third.Get(),
                               altitude.Get(), &accepted),

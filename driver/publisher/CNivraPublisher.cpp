@@ -4,14 +4,14 @@
 #include "com/NivraTeskIds.h"
 #include "com/NullDispatch.h"
 #include "com/TextSlots.h"
+#include "host/HostCodes.h"
 #include "publisher/PublishOptions.h"
 #include "publisher/PublishRun.h"
 
 namespace nivra {
 namespace {
 
-// The offset maps' cell size: 30.0 in the units engine's unit 33.
-constexpr LONG kCellSizeUnit = 33;
+// The offset maps' cell size: 30.0 metres.
 constexpr double kCellSizeValue = 30.0;
 
 // A missing options object is no construction error: the publisher then runs without options.
@@ -37,7 +37,7 @@ HRESULT CNivraPublisher::FinalConstruct() {
     try {
         unitsFactory_ = CreateUnitsFactory();
         IkelUOMFactory* factory = Required(unitsFactory_);
-        Check(factory->CreateMeasure(kCellSizeUnit, 0, kCellSizeValue, cellSize_.ReleaseAndGetAddressOf()), factory);
+        Check(factory->CreateMeasure(hostcodes::kMetre, hostcodes::kNoUnit, kCellSizeValue, cellSize_.ReleaseAndGetAddressOf()), factory);
         options_ = CreateOptionsObject();
     } catch (const HostCallError&) {
         return E_FAIL;

@@ -5,6 +5,7 @@
 
 #include "com/ComOwners.h"
 #include "com/HostCall.h"
+#include "host/HostCodes.h"
 #include "publisher/OffsetMapExport.h"
 #include "publisher/PublishHostValues.h"
 #include "publisher/PublishOptions.h"
@@ -12,10 +13,10 @@
 namespace nivra {
 namespace {
 
-constexpr LONG kClientNode = 0x100;
-constexpr LONG kFarmNode = 0x80;
-constexpr LONG kFieldNode = 0x40;
-constexpr LONG kCropZoneNode = 0x20;
+using hostcodes::kClientNode;
+using hostcodes::kCropZoneNode;
+using hostcodes::kFarmNode;
+using hostcodes::kFieldNode;
 
 // The host files fields without an owner under this client; a tree whose only client it is
 // is published by farms.
@@ -47,7 +48,7 @@ std::optional<double> AreaOf(IvnField* node) {
     Check(node->get_Area(area.GetAddressOf()), node);
     if (!area) return std::nullopt;
     ComPtr<IkelMeasure> converted;
-    Check(area->ConvertTo(area.Get(), 66, converted.GetAddressOf()), area.Get());
+    Check(area->ConvertTo(area.Get(), hostcodes::kHectare, converted.GetAddressOf()), area.Get());
     IkelMeasure* inAreaUnit = Required(converted);
     double value = 0.0;
     Check(inAreaUnit->get_Value(&value), inAreaUnit);

@@ -4,6 +4,8 @@
 #include <set>
 #include <vector>
 
+#include "host/HostCodes.h"
+
 namespace nivrahost {
 namespace {
 
@@ -80,7 +82,7 @@ private:
         if (!object.contains("area")) return nullptr;
         double hectares = NumberAt(object.at("area"), place + "/area");
         if (hectares < 0) Fail(place + "/area", "must not be negative");
-        return Json{{"code", 66}, {"value", hectares}};
+        return Json{{"code", hostcodes::kHectare}, {"value", hectares}};
     }
 
     void AddCrop(const std::string& name) {
