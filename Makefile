@@ -5,6 +5,9 @@ PRESETS_TESTED := native native-san win64 win32
 JOBS ?= 2
 # Seconds per fuzz target: nine targets, about 3 minutes in all.
 FUZZ_SECONDS ?= 18
+# The campaign: executions per target, and the cap in seconds on each target.
+FUZZ_RUNS ?= 10000000
+FUZZ_LONG_SECONDS ?= 7200
 
 .PHONY: all setup demo test build build-% test-% static-checks compare-builds fuzz fuzz-long bench clean install-gdal-plugin
 # Where GDAL looks for plugins when GDAL_DRIVER_PATH is not set (Debian's libgdal).
@@ -34,8 +37,8 @@ compare-builds: build-win64 build-win32
 fuzz: build-fuzz
 	sh fuzz/run.sh build/fuzz $(FUZZ_SECONDS)
 
-fuzz-long:
-	$(MAKE) fuzz FUZZ_SECONDS=3600
+fuzz-long: build-fuzz
+	sh fuzz/run.sh build/fuzz $(FUZZ_LONG_SECONDS) $(FUZZ_RUNS)
 
 test: build
 	@$(MAKE) --no-print-directory $(addprefix test-,$(PRESETS_TESTED)) static-checks compare-builds fuzz

@@ -1,10 +1,15 @@
 #include "text/TextLines.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace nivra {
 namespace {
 
+// The first read of a file asks for a small chunk and each further read for twice as much,
+// up to the largest chunk: the publisher's files and "fields.txt" hold a few hundred bytes,
+// a log CSV many megabytes, and a file of a few lines should not cost a large buffer.
+constexpr std::size_t kFirstChunk = 4 * 1024;
 constexpr std::size_t kChunk = 64 * 1024;
 constexpr char kEndOfText = '\x1a';
 
@@ -23,7 +28,7 @@ bool TextLineReader::Open(std::FILE* file) {
     Close();
     file_.reset(file);
     if (!file_) return false;
-    buffer_.resize(kChunk);
+    buffer_.clear();
     return true;
 }
 
@@ -35,8 +40,12 @@ void TextLineReader::Close() {
 }
 
 bool TextLineReader::Refill() {
+    // Only a load that filled the buffer asks for a larger one: a file of a few lines is
+    // read with the first chunk alone.
+    const bool lastLoadFilled = end_ == buffer_.size();
     begin_ = end_ = 0;
     if (endOfText_) return false;
+    if (lastLoadFilled) buffer_.resize(buffer_.empty() ? kFirstChunk : std::min(buffer_.size() * 2, kChunk));
     end_ = std::fread(buffer_.data(), 1, buffer_.size(), file_.get());
     if (const void* ctrlZ = std::memchr(buffer_.data(), kEndOfText, end_)) {
         end_ = static_cast<std::size_t>(static_cast<const char*>(ctrlZ) - buffer_.data());

@@ -4,6 +4,7 @@
 #pragma once
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 namespace nivrafuzz {
 
@@ -12,8 +13,15 @@ public:
     using std::logic_error::logic_error;
 };
 
-inline void Check(bool promiseHolds, const std::string& promise) {
+// The message is built only when the promise is broken: the checks run many times on every
+// input, and a string put together for each of them would cost more than the code checked.
+inline void Check(bool promiseHolds, const char* promise) {
     if (!promiseHolds) throw CheckFailed(promise);
+}
+
+// `subject` is what the promise is about (a line, a field, an error message), quoted after it.
+inline void Check(bool promiseHolds, const char* promise, std::string_view subject) {
+    if (!promiseHolds) throw CheckFailed(std::string(promise) + ": '" + std::string(subject) + "'");
 }
 
 }  // namespace nivrafuzz

@@ -97,10 +97,11 @@ void CheckReport(const korvex::ConversionReport& report, const CheckingSink& sin
         return;
     }
     // Only a binary record cut short by the end of the file ends a conversion early.
-    Check(report.format == LogFormat::Binary, "an older-format conversion always runs to its end: " + report.error);
+    Check(report.format == LogFormat::Binary, "an older-format conversion always runs to its end", report.error);
     Check(!report.error.empty(), "a failed conversion says why");
     Check(report.errorOffset >= 512 && report.errorOffset < size,
-          "the error offset is a record's start after the header: " + std::to_string(report.errorOffset));
+          "the error offset is a record's start after the header",
+          std::to_string(report.errorOffset));
 }
 
 }  // namespace
@@ -121,7 +122,7 @@ void ConvertAsLog(const std::uint8_t* data, std::size_t size, const std::vector<
 
     CheckingSink sink(format == LogFormat::Binary && skipPosition);
     const korvex::ConversionReport report = korvex::ConvertImage(std::move(image), sink, skipPosition, skipReading);
-    Check(sink.Broken().empty(), sink.Broken());
+    Check(sink.Broken().empty(), "every line written keeps the CSV's promises", sink.Broken());
     Check(report.format == format, "the conversion reports the format IdentifyLog gave");
     CheckReport(report, sink, imageSize);
 }

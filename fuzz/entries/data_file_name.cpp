@@ -47,7 +47,7 @@ double ExpectedDate(const std::string& dateText) {
 
 void CheckDate(const std::string& dateText) {
     const double value = nivra::DateValue(dateText);
-    Check(value == ExpectedDate(dateText), "DateValue gives midnight of the day of '" + dateText + "'");
+    Check(value == ExpectedDate(dateText), "DateValue gives midnight of the day", dateText);
 }
 
 // What any path gives: texts from the file name alone, the field without underscores, the

@@ -52,7 +52,7 @@ void PublishPlanOne(const std::uint8_t* data, std::size_t size) {
     } catch (const nivrahost::PlanError& error) {
         const std::string message = error.what();
         Check(message.rfind("/", 0) == 0 || message.rfind("line ", 0) == 0,
-              "a plan error starts with its place: " + message);
+              "a plan error starts with its place", message);
         return;
     }
     CheckCatalog(catalog);

@@ -162,8 +162,7 @@ void CheckApply(const rgs::Script& script) {
 }  // namespace
 
 void RegistryScriptOne(const std::uint8_t* data, std::size_t size) {
-    std::wstring text;
-    for (std::size_t i = 0; i < size; ++i) text += static_cast<wchar_t>(data[i]);
+    const std::wstring text(data, data + size);  // each byte one character, as 8-bit text widens
     const rgs::ParseResult plain = rgs::ParseScript(text, kPlain);
     const rgs::ParseResult hostile = rgs::ParseScript(text, kHostile);
     Check(plain.script.has_value() == hostile.script.has_value(),

@@ -125,8 +125,8 @@ void CheckFirstMatchWins(const List& list, NameOf nameOf, Lookup lookup, const c
     for (std::size_t i = 0; i < list.size(); ++i) first.emplace(nameOf(list[i]), i);
     const std::size_t size = list.size();
     for (const auto& entry : first)
-        Check(lookup(entry.first) == entry.second, std::string("a lookup finds the first ") + what + " of its name");
-    Check(list.size() == size, std::string("a lookup of a name read adds no ") + what);
+        Check(lookup(entry.first) == entry.second, "a lookup finds the first record of its name", what);
+    Check(list.size() == size, "a lookup of a name read adds no record", what);
 }
 
 void CheckLookups(TextStore& store) {
