@@ -36,7 +36,8 @@ void BM_FirstPass(benchmark::State& state) {
         GDALClose(ds);
     }
     state.counters["rows"] = static_cast<double>(rows);
-    state.counters["rows_per_second"] = benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["rows_per_second"] =
+        benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 void BM_EveryFeatureAfterTheFirstPass(benchmark::State& state) {
@@ -55,7 +56,8 @@ void BM_EveryFeatureAfterTheFirstPass(benchmark::State& state) {
         benchmark::DoNotOptimize(sum);
     }
     GDALClose(ds);
-    state.counters["rows_per_second"] = benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kIsIterationInvariantRate);
+    state.counters["rows_per_second"] =
+        benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kIsIterationInvariantRate);
 }
 
 BENCHMARK(BM_FirstPass)->Unit(benchmark::kMillisecond)->UseRealTime();

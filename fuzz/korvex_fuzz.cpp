@@ -32,8 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (!f) return 0;
     if (size) std::fwrite(data, 1, size, f);
     std::fclose(f);
-    std::int32_t result = korvexToCSV(kInput.c_str(), kOutput.c_str(), (flags & 1) ? 0x10001u : 0x10000u,
-                                      (flags & 2) ? 0xFFFFu : 0u);
+    std::int32_t result =
+        korvexToCSV(kInput.c_str(), kOutput.c_str(), (flags & 1) ? 0x10001u : 0x10000u, (flags & 2) ? 0xFFFFu : 0u);
     if (result != 0 && result != -1) std::abort();
     return 0;
 }

@@ -13,8 +13,14 @@ namespace {
 
 logwriter::Bytes BinarySample() {
     logwriter::BinaryLogWriter binary;
-    binary.Nc(525).Position(515000000, 75000000, 1235).Reading(25, 120, 3).Markers(5).NasInteger(90)
-        .NasSingle(80.5f).Record(0x0201, logwriter::Bytes(204, 0)).Position(515000100, 75000100, 1240)
+    binary.Nc(525)
+        .Position(515000000, 75000000, 1235)
+        .Reading(25, 120, 3)
+        .Markers(5)
+        .NasInteger(90)
+        .NasSingle(80.5f)
+        .Record(0x0201, logwriter::Bytes(204, 0))
+        .Position(515000100, 75000100, 1240)
         .Reading(-1, -1, 0);
     return binary.Data();
 }
@@ -22,10 +28,19 @@ logwriter::Bytes BinarySample() {
 logwriter::Bytes LegacySample() {
     using W = logwriter::LegacyLogWriter;
     W legacy;
-    legacy.Value(0, W::Type3Word0(25)).Position(1, 515000000, 75000000)
-        .Value(0, W::Type1Word0(60, 150)).Value(1, W::Type1Word1(100, 20, 3)).Position(2, 515000000, 75000000)
-        .Value(0, W::Type8Word0(2)).Value(1, W::Bytes4(40, 42, 10, 12)).Value(2, W::Bytes4(20, 24, 0, 0))
-        .Position(3, 515000000, 75000000).Value(0, W::Type7Word0(5)).Position(4, 1, 1).Value(0, 0).EndMarker();
+    legacy.Value(0, W::Type3Word0(25))
+        .Position(1, 515000000, 75000000)
+        .Value(0, W::Type1Word0(60, 150))
+        .Value(1, W::Type1Word1(100, 20, 3))
+        .Position(2, 515000000, 75000000)
+        .Value(0, W::Type8Word0(2))
+        .Value(1, W::Bytes4(40, 42, 10, 12))
+        .Value(2, W::Bytes4(20, 24, 0, 0))
+        .Position(3, 515000000, 75000000)
+        .Value(0, W::Type7Word0(5))
+        .Position(4, 1, 1)
+        .Value(0, 0)
+        .EndMarker();
     return legacy.Data();
 }
 

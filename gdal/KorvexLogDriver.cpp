@@ -126,8 +126,7 @@ public:
         if (EQUAL(capability, OLCRandomRead) || EQUAL(capability, OLCFastGetExtent) ||
             EQUAL(capability, OLCZGeometries) || EQUAL(capability, OLCStringsAsUTF8))
             return TRUE;
-        if (EQUAL(capability, OLCFastFeatureCount) || EQUAL(capability, OLCFastSetNextByIndex))
-            return !Filtered();
+        if (EQUAL(capability, OLCFastFeatureCount) || EQUAL(capability, OLCFastSetNextByIndex)) return !Filtered();
         return FALSE;
     }
 
@@ -159,8 +158,8 @@ private:
                      fileName_.c_str(), report.format == korvex::LogFormat::Binary ? "a record" : "an item",
                      table_->cutOffset, rows);
         } else if (!report.ok) {
-            CPLError(CE_Warning, CPLE_AppDefined, "%s: the conversion stopped after %llu rows: %s",
-                     fileName_.c_str(), rows, report.error.c_str());
+            CPLError(CE_Warning, CPLE_AppDefined, "%s: the conversion stopped after %llu rows: %s", fileName_.c_str(),
+                     rows, report.error.c_str());
         }
     }
 
@@ -218,9 +217,7 @@ korvex::LogFormat FormatOf(GDALOpenInfo* info) {
     return ClaimedFormat(info->pszFilename, info->pabyHeader, info->nHeaderBytes);
 }
 
-int Identify(GDALOpenInfo* info) {
-    return FormatOf(info) != korvex::LogFormat::Unknown;
-}
+int Identify(GDALOpenInfo* info) { return FormatOf(info) != korvex::LogFormat::Unknown; }
 
 GDALDataset* Open(GDALOpenInfo* info) {
     const korvex::LogFormat format = FormatOf(info);

@@ -36,8 +36,7 @@ bool LooksLikeItemStream(const std::uint8_t* head, std::int64_t headSize) {
 
 korvex::LogFormat ClaimedFormat(const std::string& fileName, const std::uint8_t* head, std::int64_t headSize) {
     constexpr std::int64_t kSignatureSize = 16;
-    if (headSize >= kSignatureSize &&
-        korvex::IdentifyLog(CopyImage(head, kSignatureSize)) == korvex::LogFormat::Binary)
+    if (headSize >= kSignatureSize && korvex::IdentifyLog(CopyImage(head, kSignatureSize)) == korvex::LogFormat::Binary)
         return korvex::LogFormat::Binary;
     if (HasLogExtension(fileName) && LooksLikeItemStream(head, headSize)) return korvex::LogFormat::Legacy;
     return korvex::LogFormat::Unknown;

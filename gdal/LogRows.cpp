@@ -11,8 +11,8 @@
 
 namespace korvexgdal {
 
-const char* const kColumnNames[kColumnCount] = {"BI",      "N",       "Nas",       "ApplFactor", "Marker1",
-                                                 "Marker2", "Marker3", "Marker4", "Calibration", "Nc"};
+const char* const kColumnNames[kColumnCount] = {"BI",      "N",       "Nas",     "ApplFactor",  "Marker1",
+                                                "Marker2", "Marker3", "Marker4", "Calibration", "Nc"};
 
 namespace {
 
@@ -120,9 +120,7 @@ void RowSink::Take(const std::string& line) {
     extent_.Add(rows_.back());
 }
 
-void RowSink::WriteLine(const std::string& line) {
-    Take(line);
-}
+void RowSink::WriteLine(const std::string& line) { Take(line); }
 
 void RowSink::EndLine() {
     Take(buffer_);

@@ -12,14 +12,25 @@
 namespace korvexgdal {
 
 // The attribute columns of the log CSV after Long, Lat, Alt, in CSV order.
-enum Column : int { kBI, kN, kNas, kApplFactor, kMarker1, kMarker2, kMarker3, kMarker4, kCalibration, kNc,
-                    kColumnCount };
+enum Column : int {
+    kBI,
+    kN,
+    kNas,
+    kApplFactor,
+    kMarker1,
+    kMarker2,
+    kMarker3,
+    kMarker4,
+    kCalibration,
+    kNc,
+    kColumnCount
+};
 constexpr bool IsIntegerColumn(int column) { return column >= kMarker1 && column <= kCalibration; }
 extern const char* const kColumnNames[kColumnCount];
 
 struct LogRow {
     double lon = 0, lat = 0, alt = 0;
-    double reals[5] = {};        // BI, N, Nas, ApplFactor, Nc
+    double reals[5] = {};           // BI, N, Nas, ApplFactor, Nc
     std::int32_t integers[5] = {};  // Marker 1 to 4, Calibration
     std::uint16_t nullColumns = 0;  // bit c: column c's cell was empty
 

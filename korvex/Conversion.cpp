@@ -9,8 +9,7 @@
 
 namespace korvex {
 
-const char* const kCsvHeader =
-    "Long,Lat,Alt,BI,N,Nas,ApplFactor,Marker 1,Marker 2,Marker 3,Marker 4,Calibration,Nc";
+const char* const kCsvHeader = "Long,Lat,Alt,BI,N,Nas,ApplFactor,Marker 1,Marker 2,Marker 3,Marker 4,Calibration,Nc";
 
 namespace {
 
@@ -60,8 +59,7 @@ ConversionReport Reported(Body body) {
 
 }  // namespace
 
-ConversionReport ConvertImage(FileImage image, LineSink& sink, bool skipPositionCheck,
-                              bool skipReadingCheck) {
+ConversionReport ConvertImage(FileImage image, LineSink& sink, bool skipPositionCheck, bool skipReadingCheck) {
     ConversionReport report = Reported([&](ConversionReport& r) {
         r.format = IdentifyLog(image);
         ConvertByFormat(r, std::move(image), sink, skipPositionCheck, skipReadingCheck);
@@ -70,8 +68,8 @@ ConversionReport ConvertImage(FileImage image, LineSink& sink, bool skipPosition
     return report;
 }
 
-ConversionReport ConvertLog(const std::string& inputPath, const std::string& outputPath,
-                            bool skipPositionCheck, bool skipReadingCheck) {
+ConversionReport ConvertLog(const std::string& inputPath, const std::string& outputPath, bool skipPositionCheck,
+                            bool skipReadingCheck) {
     // The input is read once, before the output is created: an unreadable log leaves no CSV.
     std::optional<FileLineSink> sink;
     ConversionReport report = Reported([&](ConversionReport& r) {

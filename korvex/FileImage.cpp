@@ -59,8 +59,7 @@ FileImage ReadFileImage(const std::string& fileName) {
     if (!file) throw KorvexError(SystemError("cannot open", fileName));
     std::int64_t size = FileSize(file.get());
     if (size < 0) throw KorvexError(SystemError("cannot get the size of", fileName));
-    if (size > kMaxFileSize)
-        throw KorvexError("file '" + fileName + "' is 2 GiB or larger; logs are limited to 2 GiB");
+    if (size > kMaxFileSize) throw KorvexError("file '" + fileName + "' is 2 GiB or larger; logs are limited to 2 GiB");
     FileImage image;
     image.bytes.reset(new std::uint8_t[size > 0 ? size : 1]);
     image.size = size;

@@ -9,7 +9,7 @@ namespace {
 
 constexpr int kSignificantDigits = 18;
 
-const double kPow10[] = {1e0, 1e1, 1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
+const double kPow10[] = {1e0, 1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,
                          1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15, 1e16, 1e17};
 
 char* CopyPadded(char* out, const char* text, std::size_t length, int width) {
@@ -23,10 +23,26 @@ char* FormatNonFinite(char* out, double v, int width) {
     return CopyPadded(out, text, std::strlen(text), width);
 }
 
-constexpr std::uint64_t kPow10Int[] = {1ull, 10ull, 100ull, 1000ull, 10000ull, 100000ull, 1000000ull,
-    10000000ull, 100000000ull, 1000000000ull, 10000000000ull, 100000000000ull, 1000000000000ull,
-    10000000000000ull, 100000000000000ull, 1000000000000000ull, 10000000000000000ull,
-    100000000000000000ull, 1000000000000000000ull, 10000000000000000000ull};
+constexpr std::uint64_t kPow10Int[] = {1ull,
+                                       10ull,
+                                       100ull,
+                                       1000ull,
+                                       10000ull,
+                                       100000ull,
+                                       1000000ull,
+                                       10000000ull,
+                                       100000000ull,
+                                       1000000000ull,
+                                       10000000000ull,
+                                       100000000000ull,
+                                       1000000000000ull,
+                                       10000000000000ull,
+                                       100000000000000ull,
+                                       1000000000000000ull,
+                                       10000000000000000ull,
+                                       100000000000000000ull,
+                                       1000000000000000000ull,
+                                       10000000000000000000ull};
 
 template <typename Unsigned>
 int DecimalDigits(Unsigned v) {
@@ -169,8 +185,7 @@ char* FormatFixedExact(char* out, double v, int width, int precision) {
     if (!std::isfinite(v)) return FormatNonFinite(out, v, width);
     // The 18-significant-digit form d.ddddddddddddddddde±x, correctly rounded from the binary value.
     char sci[40];
-    char* sciEnd = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific,
-                                 kSignificantDigits - 1).ptr;
+    char* sciEnd = std::to_chars(sci, sci + sizeof sci, v, std::chars_format::scientific, kSignificantDigits - 1).ptr;
     const char* p = sci;
     bool negative = *p == '-';
     if (negative) ++p;
@@ -198,8 +213,7 @@ char* FormatFixedExact(char* out, double v, int width, int precision) {
     // result holds the value times 10^precision as a decimal integer (possibly empty = 0).
     std::size_t firstNonZero = result.find_first_not_of('0');
     bool isZero = firstNonZero == std::string::npos;
-    if (static_cast<int>(result.size()) < precision + 1)
-        result.insert(0, precision + 1 - result.size(), '0');
+    if (static_cast<int>(result.size()) < precision + 1) result.insert(0, precision + 1 - result.size(), '0');
     std::string text;
     if (negative && !isZero) text.push_back('-');
     std::size_t integerDigits = result.size() - precision;
@@ -217,7 +231,8 @@ char* FormatFixedExact(char* out, double v, int width, int precision) {
 char* FormatDecimal(char* out, std::int64_t units, int width, int precision) {
     const bool negative = units < 0;
     // The magnitude of the most negative value, too, is a valid unsigned value.
-    const std::uint64_t magnitude = negative ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
+    const std::uint64_t magnitude =
+        negative ? 0 - static_cast<std::uint64_t>(units) : static_cast<std::uint64_t>(units);
     // The coordinates and the whole numbers of every row, written here rather than through the
     // general dispatch.
     if (magnitude <= 0xFFFFFFFFull) {
@@ -276,9 +291,7 @@ void AppendFixedExact(std::string& out, double v, int width, int precision) {
     AppendVia(out, width, FormatFixedExact, v, precision);
 }
 
-char* FormatInt(char* out, std::int64_t v) {
-    return std::to_chars(out, out + 24, v).ptr;
-}
+char* FormatInt(char* out, std::int64_t v) { return std::to_chars(out, out + 24, v).ptr; }
 
 void AppendInt(std::string& out, std::int64_t v) {
     char text[24];

@@ -14,17 +14,12 @@ constexpr int kMaxRowLength = 4096;
 
 // Valid for a reading or a Nas value: finite and not above 9999 (any negative value is valid).
 // Inline, as the row checks below: they run for every record and row.
-inline bool IsValidValue(double v) {
-    return std::isfinite(v) && v <= 9999;
-}
+inline bool IsValidValue(double v) { return std::isfinite(v) && v <= 9999; }
 
 // The row test shared by both converters.
-inline bool RowIsComplete(bool skipPositionCheck, bool skipReadingCheck, double lat, double lon,
-                          double reading) {
+inline bool RowIsComplete(bool skipPositionCheck, bool skipReadingCheck, double lat, double lon, double reading) {
     if (skipPositionCheck && skipReadingCheck) return true;
-    if (!skipPositionCheck &&
-        (lat == MissingValue || lat == 0 || lon == 0 || lon == MissingValue))
-        return false;
+    if (!skipPositionCheck && (lat == MissingValue || lat == 0 || lon == 0 || lon == MissingValue)) return false;
     if (!skipReadingCheck && !(reading >= 0)) return false;
     return true;
 }

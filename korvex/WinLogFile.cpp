@@ -20,9 +20,7 @@ bool IsBinarySignature(const char* bytes, std::size_t size) {
     return true;
 }
 
-TWinLogFile::TWinLogFile(const std::string& fileName) : FileName(fileName) {
-    Identify();
-}
+TWinLogFile::TWinLogFile(const std::string& fileName) : FileName(fileName) { Identify(); }
 
 TWinLogFile::TWinLogFile(FileImage image) : Stream_(std::make_unique<TBinaryStream>(std::move(image), 1)) {
     Identify();
@@ -57,9 +55,7 @@ LRHeader TWinLogFile::ReadHeader() {
     return header;
 }
 
-bool TWinLogFile::Eof() {
-    return Stream().Eof();
-}
+bool TWinLogFile::Eof() { return Stream().Eof(); }
 
 TLogRecord& TWinLogFile::ReadRecord() {
     TBinaryStream& stream = Stream();
@@ -71,8 +67,8 @@ TLogRecord& TWinLogFile::ReadRecord() {
     return record;
 }
 
-void TWinLogFile::ConvertToCSV(const std::string& outputPath, const std::string& headerLine,
-                               bool skipPositionCheck, bool skipReadingCheck) {
+void TWinLogFile::ConvertToCSV(const std::string& outputPath, const std::string& headerLine, bool skipPositionCheck,
+                               bool skipReadingCheck) {
     if (!isWinLogFile_) return;
     FileLineSink sink(outputPath);
     ConvertTo(sink, headerLine, skipPositionCheck, skipReadingCheck);

@@ -29,15 +29,12 @@ public:
     TLogRecord& ReadRecord();
     // The file offset at which the last ReadRecord began; -1 before the first.
     std::int64_t RecordStart() const { return recordStart_; }
-    TLogRecord& CreateRecord(std::int16_t type, std::uint16_t length) {
-        return factory_.CreateRecord(type, length);
-    }
+    TLogRecord& CreateRecord(std::int16_t type, std::uint16_t length) { return factory_.CreateRecord(type, length); }
 
-    void ConvertToCSV(const std::string& outputPath, const std::string& headerLine,
-                      bool skipPositionCheck, bool skipReadingCheck);
+    void ConvertToCSV(const std::string& outputPath, const std::string& headerLine, bool skipPositionCheck,
+                      bool skipReadingCheck);
     // The conversion proper, into any line sink; the sink is closed on every path.
-    void ConvertTo(LineSink& sink, const std::string& headerLine, bool skipPositionCheck,
-                   bool skipReadingCheck);
+    void ConvertTo(LineSink& sink, const std::string& headerLine, bool skipPositionCheck, bool skipReadingCheck);
 
 private:
     TBinaryStream& Stream();

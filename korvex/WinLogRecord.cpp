@@ -18,7 +18,8 @@ void ReadSmallInts(Reader& reader, std::int16_t (&values)[N]) {
 // Each record's payload fields, in file order, for either reader: the stream itself (every
 // value checked, so a payload cut short fails at the exact value) or a cursor over a payload
 // that is known to be wholly there.
-template <typename R> void ReadFields(LR0000& r, R& in) {
+template <typename R>
+void ReadFields(LR0000& r, R& in) {
     r.Latitude = in.ReadInteger();
     r.Longitude = in.ReadInteger();
     r.Altitude = in.ReadSmallInt();
@@ -28,61 +29,72 @@ template <typename R> void ReadFields(LR0000& r, R& in) {
     r.Value7 = in.ReadSmallInt();
     ReadBytes(in, r.Bytes8);
 }
-template <typename R> void ReadFields(LR0011& r, R& in) {
+template <typename R>
+void ReadFields(LR0011& r, R& in) {
     ReadSmallInts(in, r.Values);
     r.Value5 = in.ReadInteger();
 }
-template <typename R> void ReadFields(LR0020& r, R& in) {
+template <typename R>
+void ReadFields(LR0020& r, R& in) {
     r.Nas = in.ReadSmallInt();
     r.Word2 = in.ReadWord();
     ReadBytes(in, r.Bytes3);
 }
-template <typename R> void ReadFields(LR0030& r, R& in) {
+template <typename R>
+void ReadFields(LR0030& r, R& in) {
     ReadBytes(in, r.Bytes1);
     r.Byte4 = in.ReadByte();
     ReadSmallInts(in, r.Values);
     ReadBytes(in, r.Bytes6);
     ReadSmallInts(in, r.Values7);
 }
-template <typename R> void ReadFields(LR0031& r, R& in) {
+template <typename R>
+void ReadFields(LR0031& r, R& in) {
     ReadBytes(in, r.Bytes1);
     ReadSmallInts(in, r.Values2);
     ReadBytes(in, r.Bytes3);
     ReadSmallInts(in, r.Values4);
     in.Skip(29);
 }
-template <typename R> void ReadFields(LR0040& r, R& in) {
+template <typename R>
+void ReadFields(LR0040& r, R& in) {
     r.Value1 = in.ReadSmallInt();
     ReadBytes(in, r.Bytes2);
     in.Skip(3);
 }
-template <typename R> void ReadFields(LR0041& r, R& in) {
+template <typename R>
+void ReadFields(LR0041& r, R& in) {
     r.MarkerBits = in.ReadByte();
     r.Byte2 = in.ReadByte();
 }
-template <typename R> void ReadFields(LR0050& r, R& in) {
+template <typename R>
+void ReadFields(LR0050& r, R& in) {
     r.Reading = in.ReadSingle();
     r.Single2 = in.ReadSingle();
     r.N = in.ReadSingle();
     r.ApplFactor = in.ReadByte();
     ReadBytes(in, r.Bytes5);
 }
-template <typename R> void ReadFields(LR0060& r, R& in) {
+template <typename R>
+void ReadFields(LR0060& r, R& in) {
     r.Nas = in.ReadSingle();
     r.Value2 = in.ReadSmallInt();
     r.Byte3 = in.ReadByte();
     r.Byte4 = in.ReadByte();
 }
-template <typename R> void ReadFields(LR0080& r, R& in) {
+template <typename R>
+void ReadFields(LR0080& r, R& in) {
     r.Value1 = in.ReadSmallInt();
     ReadBytes(in, r.Bytes2);
     in.Skip(10);
 }
-template <typename R> void ReadFields(LR022x& r, R& in) {
+template <typename R>
+void ReadFields(LR022x& r, R& in) {
     for (auto& w : r.Words) w = in.ReadWord();
     ReadSmallInts(in, r.Values);
 }
-template <typename R> void ReadFields(LR023x& r, R& in) {
+template <typename R>
+void ReadFields(LR023x& r, R& in) {
     in.Skip(20);
     in.ReadString(12, r.Text);
 }
@@ -201,9 +213,7 @@ void LR0080::Read(TBinaryStream& stream, std::uint16_t length) {
     if (CheckLength(stream, length)) ReadPayload(stream, *this);
 }
 
-void TSkippedRecord::Read(TBinaryStream& stream, std::uint16_t length) {
-    stream.Skip(length);
-}
+void TSkippedRecord::Read(TBinaryStream& stream, std::uint16_t length) { stream.Skip(length); }
 
 void LR022x::Read(TBinaryStream& stream, std::uint16_t length) {
     if (CheckLength(stream, length)) ReadPayload(stream, *this);
@@ -226,12 +236,17 @@ TLogRecord& TRecordFactory::CreateRecord(std::int16_t type, std::uint16_t length
     case 0x0050: return r0050_ = LR0050();
     case 0x0060: return r0060_ = LR0060();
     case 0x0080: return r0080_ = LR0080();
-    case 0x0201: case 0x0202: return r020x_ = LR020x(variant);
-    case 0x0211: case 0x0212: return r021x_ = LR021x(variant);
-    case 0x0221: case 0x0222: return r022x_ = LR022x(variant);
-    case 0x0231: case 0x0232: return r023x_ = LR023x(variant);
+    case 0x0201:
+    case 0x0202: return r020x_ = LR020x(variant);
+    case 0x0211:
+    case 0x0212: return r021x_ = LR021x(variant);
+    case 0x0221:
+    case 0x0222: return r022x_ = LR022x(variant);
+    case 0x0231:
+    case 0x0232: return r023x_ = LR023x(variant);
     case 0x0241: return r0241_ = LR0241();
-    case 0x0251: case 0x0252: return r025x_ = LR025x(variant);
+    case 0x0251:
+    case 0x0252: return r025x_ = LR025x(variant);
     default: return dummy_ = LRDummy(length);
     }
 }

@@ -20,8 +20,7 @@ extern "C" {
 // Converts one terminal log to the log CSV. Only the low 16 bits of each flag count.
 // Answers 0 when the conversion ran to its end, -1 when an error ended it.
 KORVEX_EXPORT std::int32_t KORVEX_STDCALL korvexToCSV(const char* inputPath, const char* outputPath,
-                                        std::uint32_t skipPositionCheck,
-                                        std::uint32_t skipReadingCheck);
+                                                      std::uint32_t skipPositionCheck, std::uint32_t skipReadingCheck);
 }
 
 namespace korvex {
@@ -40,8 +39,8 @@ struct ConversionReport {
     std::int64_t errorOffset = -1;
 };
 
-ConversionReport ConvertLog(const std::string& inputPath, const std::string& outputPath,
-                            bool skipPositionCheck, bool skipReadingCheck);
+ConversionReport ConvertLog(const std::string& inputPath, const std::string& outputPath, bool skipPositionCheck,
+                            bool skipReadingCheck);
 
 struct FileImage;
 class LineSink;
@@ -51,7 +50,6 @@ LogFormat IdentifyLog(const FileImage& image);
 
 // The same conversion over a log held in memory, into any line sink (the header line first);
 // the sink is closed when the conversion ran to its end.
-ConversionReport ConvertImage(FileImage image, LineSink& sink, bool skipPositionCheck,
-                              bool skipReadingCheck);
+ConversionReport ConvertImage(FileImage image, LineSink& sink, bool skipPositionCheck, bool skipReadingCheck);
 
 }  // namespace korvex

@@ -41,9 +41,7 @@ void TLogData::DecodeType1(std::uint32_t w0, std::uint32_t w1) {
     ApplFactor = static_cast<std::int32_t>(Bits(w1, 16, 20) * 10);
 }
 
-void TLogData::DecodeType3(std::uint32_t w0) {
-    Nc = Bits(w0, 22, 29) * 0.5;
-}
+void TLogData::DecodeType3(std::uint32_t w0) { Nc = Bits(w0, 22, 29) * 0.5; }
 
 void TLogData::DecodeType8(std::uint32_t w0, std::uint32_t w1, std::uint32_t w2) {
     ApplFactor = static_cast<std::int32_t>(Bits(w0, 4, 8) * 10);
@@ -67,9 +65,7 @@ void TLogData::SetPosition(std::int32_t alt, std::int32_t latitude, std::int32_t
     rawLong_ = longitude;
 }
 
-bool TLogData::PositionMissing() const {
-    return Lat == MissingValue || Long == MissingValue;
-}
+bool TLogData::PositionMissing() const { return Lat == MissingValue || Long == MissingValue; }
 
 bool TLogData::IsComplete(bool skipPositionCheck, bool skipReadingCheck) const {
     return RowIsComplete(skipPositionCheck, skipReadingCheck, Lat, Long, Reading);

@@ -10,8 +10,8 @@ std::uint32_t BigEndian32(const std::uint8_t* p) {
 }
 
 std::int32_t LittleEndian32(const std::uint8_t* p) {
-    return static_cast<std::int32_t>(std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) |
-                                     (std::uint32_t(p[2]) << 16) | (std::uint32_t(p[3]) << 24));
+    return static_cast<std::int32_t>(std::uint32_t(p[0]) | (std::uint32_t(p[1]) << 8) | (std::uint32_t(p[2]) << 16) |
+                                     (std::uint32_t(p[3]) << 24));
 }
 
 // The conversion's state across groups: the value slots of the group in progress, the row
@@ -40,8 +40,7 @@ public:
                     row_.Markers[i] = savedMarkers_[i];
                 }
             }
-            if ((row_.MessageType == 1 || row_.MessageType == 8) &&
-                row_.IsComplete(skipPosition_, skipReading_)) {
+            if ((row_.MessageType == 1 || row_.MessageType == 8) && row_.IsComplete(skipPosition_, skipReading_)) {
                 row_.CSVLine(sink_.LineBuffer());
                 sink_.EndLine();
             }
@@ -94,21 +93,18 @@ void TLogFile::WalkItems(OnGroupStart onGroupStart, OnValue onValue, OnPosition 
     if (counts && size > p) counts->trailingBytes = size - p;
 }
 
-void TLogFile::ConvertToCSV(const std::string& outputPath, const std::string& headerLine,
-                            bool skipPositionCheck, bool skipReadingCheck) {
+void TLogFile::ConvertToCSV(const std::string& outputPath, const std::string& headerLine, bool skipPositionCheck,
+                            bool skipReadingCheck) {
     FileLineSink sink(outputPath);
     ConvertTo(sink, headerLine, skipPositionCheck, skipReadingCheck);
 }
 
-void TLogFile::ConvertTo(LineSink& sink, const std::string& headerLine, bool skipPositionCheck,
-                         bool skipReadingCheck) {
+void TLogFile::ConvertTo(LineSink& sink, const std::string& headerLine, bool skipPositionCheck, bool skipReadingCheck) {
     if (!headerLine.empty()) sink.WriteLine(headerLine);
     GroupWriter groups(sink, skipPositionCheck, skipReadingCheck);
-    WalkItems(
-        [&] { groups.EndGroup(); },
-        [&](int slot, std::int32_t value) { groups.SetSlot(slot, value); },
-        [&](std::uint8_t alt, std::int32_t lat, std::int32_t lon) { groups.SetPosition(alt, lat, lon); },
-        nullptr);
+    WalkItems([&] { groups.EndGroup(); }, [&](int slot, std::int32_t value) { groups.SetSlot(slot, value); },
+              [&](std::uint8_t alt, std::int32_t lat, std::int32_t lon) { groups.SetPosition(alt, lat, lon); },
+              nullptr);
     // The group in progress when the data ends is not written.
     sink.Close();
 }

@@ -25,17 +25,15 @@ public:
     explicit TLogFile(const std::string& fileName);  // reads the whole file; errors propagate
     explicit TLogFile(FileImage image) : Data(std::move(image)) {}
 
-    void ConvertToCSV(const std::string& outputPath, const std::string& headerLine,
-                      bool skipPositionCheck, bool skipReadingCheck);
+    void ConvertToCSV(const std::string& outputPath, const std::string& headerLine, bool skipPositionCheck,
+                      bool skipReadingCheck);
     // The conversion proper, into any line sink; the sink is closed on every path.
-    void ConvertTo(LineSink& sink, const std::string& headerLine, bool skipPositionCheck,
-                   bool skipReadingCheck);
+    void ConvertTo(LineSink& sink, const std::string& headerLine, bool skipPositionCheck, bool skipReadingCheck);
     LegacyItemCounts CountItems() const;
 
 private:
     template <typename OnGroupStart, typename OnValue, typename OnPosition>
-    void WalkItems(OnGroupStart onGroupStart, OnValue onValue, OnPosition onPosition,
-                   LegacyItemCounts* counts) const;
+    void WalkItems(OnGroupStart onGroupStart, OnValue onValue, OnPosition onPosition, LegacyItemCounts* counts) const;
 
     FileImage Data;
 };

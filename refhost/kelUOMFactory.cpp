@@ -32,7 +32,8 @@ HRESULT STDMETHODCALLTYPE CkelUOMFactory::CreateMeasure(LONG code, LONG perCode,
 void CkelUOMFactory::Describe(Json& out) {
     out = Json{{"requests", Json::array()}};
     for (const Request& r : requests_)
-        out["requests"].push_back({{"what", r.what}, {"code", r.unit.code}, {"perCode", r.unit.perCode}, {"value", r.value}});
+        out["requests"].push_back(
+            {{"what", r.what}, {"code", r.unit.code}, {"perCode", r.unit.perCode}, {"value", r.value}});
 }
 
 }  // namespace refhost

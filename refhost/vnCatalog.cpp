@@ -74,8 +74,10 @@ void CvnCatalog::AddFields(const Json& fields) {
     for (const Json& f : fields) {
         std::wstring key = FromUtf8(f.at("key").get<std::string>());
         std::wstring name = FromUtf8(f.value("name", f.at("key").get<std::string>()));
-        ComPtr<CvnField> parent = f.contains("parent") ? fields_->Find(FromUtf8(f.at("parent").get<std::string>())) : nullptr;
-        ComPtr<CvnField> node = CvnField::MakeNew(key, name, KindFromJson(f.value("kind", Json(hostcodes::kFieldNode))), parent);
+        ComPtr<CvnField> parent =
+            f.contains("parent") ? fields_->Find(FromUtf8(f.at("parent").get<std::string>())) : nullptr;
+        ComPtr<CvnField> node =
+            CvnField::MakeNew(key, name, KindFromJson(f.value("kind", Json(hostcodes::kFieldNode))), parent);
         node->Configure(f);
         fields_->Add(node);
     }
@@ -99,12 +101,13 @@ void CvnCatalog::AddNodes(const Json& nodes) {
         if (n.contains("parent") && !n.at("parent").is_null()) {
             const std::string parentKey = n.at("parent").get<std::string>();
             auto entry = byKey.find(parentKey);
-            if (entry == byKey.end()) throw Json::out_of_range::create(403, "parent \"" + parentKey + "\" is not a node", &n);
+            if (entry == byKey.end())
+                throw Json::out_of_range::create(403, "parent \"" + parentKey + "\" is not a node", &n);
             parent = make(*entry->second);
         }
         making.pop_back();
-        ComPtr<CvnField> node = CvnField::Make(FromUtf8(key), FromUtf8(n.value("name", key)), KindFromJson(n.at("kind")), parent,
-                                               PlanAreaOf(n));
+        ComPtr<CvnField> node = CvnField::Make(FromUtf8(key), FromUtf8(n.value("name", key)),
+                                               KindFromJson(n.at("kind")), parent, PlanAreaOf(n));
         node->SetCropKey(FromUtf8(n.value("cropKey", std::string())));
         node->SetNullName(n.value("nullName", false));
         made.emplace(key, node);
@@ -129,11 +132,15 @@ void CvnCatalog::AddOperations(const Json& operations) {
         ComPtr<CvnField> node;
         if (o.contains("node") && !o.at("node").is_null()) {
             node = fields_->Find(FromUtf8(o.at("node").get<std::string>()));
-            if (!node) throw Json::out_of_range::create(403, "node \"" + o.at("node").get<std::string>() + "\" is not in the tree", &o);
+            if (!node)
+                throw Json::out_of_range::create(
+                    403, "node \"" + o.at("node").get<std::string>() + "\" is not in the tree", &o);
         }
-        ComPtr<CvnOperation> operation = CvnOperation::Make(std::wstring(), ComPtr<IvnField>(node.Get()), Json::object(), true);
-        operation->SetTexts({FromUtf8(o.value("comment", std::string())), FromUtf8(o.value("prescription", std::string())),
-                             o.value("nullComment", false), o.value("nullPrescription", false)});
+        ComPtr<CvnOperation> operation =
+            CvnOperation::Make(std::wstring(), ComPtr<IvnField>(node.Get()), Json::object(), true);
+        operation->SetTexts({FromUtf8(o.value("comment", std::string())),
+                             FromUtf8(o.value("prescription", std::string())), o.value("nullComment", false),
+                             o.value("nullPrescription", false)});
         operations_->AddUnkeyed(std::move(operation));
     }
 }
@@ -148,7 +155,8 @@ HRESULT CvnCatalog::Configure(const Json& settings) {
     if (settings.contains("crops")) AddCrops(settings.at("crops"));
     if (settings.contains("operations")) AddOperations(settings.at("operations"));
     if (settings.contains("prescriptions"))
-        for (const Json& p : settings.at("prescriptions")) prescriptions_->Add(CvnPrescription::Make(PrescriptionData::FromJson(p)));
+        for (const Json& p : settings.at("prescriptions"))
+            prescriptions_->Add(CvnPrescription::Make(PrescriptionData::FromJson(p)));
     return S_OK;
 }
 

@@ -16,7 +16,8 @@ public:
     void Describe(Json& out) override {
         out = details_;
         out["columns"] = Json::array();
-        for (const auto& column : columns_) out["columns"].push_back(DescribeOf(static_cast<IvnDataColumn*>(column.Get())));
+        for (const auto& column : columns_)
+            out["columns"].push_back(DescribeOf(static_cast<IvnDataColumn*>(column.Get())));
     }
     void AddColumn(ComPtr<CvnDataColumn> column) { columns_.push_back(std::move(column)); }
     const std::vector<ComPtr<CvnDataColumn>>& Columns() const { return columns_; }

@@ -10,7 +10,8 @@ public:
     static constexpr const char* kClassName = "vnDataColumn";
     static constexpr const char* kInterfaceName = "IvnDataColumn";
 
-    CvnDataColumn(std::wstring key, Unit unit, Json details) : KeyedRecord(std::move(key), std::move(details)), unit_(unit) {}
+    CvnDataColumn(std::wstring key, Unit unit, Json details)
+        : KeyedRecord(std::move(key), std::move(details)), unit_(unit) {}
 
     void Describe(Json& out) override {
         KeyedRecord::Describe(out);

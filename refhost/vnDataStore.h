@@ -21,19 +21,23 @@ public:
     HRESULT STDMETHODCALLTYPE get_Session(IvnHostSession** session) override;
     // IvnDataStore
     HRESULT STDMETHODCALLTYPE get_Catalog(IvnCatalog** catalog) override;
-    HRESULT STDMETHODCALLTYPE CreateProduct(BSTR key, BSTR name, BSTR text3, IkelQuantity* quantity, LONG arg5, LONG arg6,
-                                            IkelMeasure* measure, IvnProduct** product) override;
+    HRESULT STDMETHODCALLTYPE CreateProduct(BSTR key, BSTR name, BSTR text3, IkelQuantity* quantity, LONG arg5,
+                                            LONG arg6, IkelMeasure* measure, IvnProduct** product) override;
     // The parent is the node with that key, when there is one.
-    HRESULT STDMETHODCALLTYPE CreateField(BSTR key, BSTR name, LONG kind, BSTR parentKey, BSTR text5, IvnField** field) override;
+    HRESULT STDMETHODCALLTYPE CreateField(BSTR key, BSTR name, LONG kind, BSTR parentKey, BSTR text5,
+                                          IvnField** field) override;
     HRESULT STDMETHODCALLTYPE CreateMachine(BSTR key, BSTR name, BSTR text3, LONG arg4, IvnMachine** machine) override;
-    HRESULT STDMETHODCALLTYPE CreateComponent(IvnComponentParent* parent, BSTR key, BSTR text2, BSTR text3, VARIANT value, double d1,
-                                              double d2, double d3, double d4, LONG arg9, LONG arg10, IUnknown** component) override;
-    HRESULT STDMETHODCALLTYPE CreateContainer(IvnContainerParent* parent, BSTR key, BSTR name, BSTR text3, IkelMeasure* measure,
-                                              IvnContainer** container) override;
-    HRESULT STDMETHODCALLTYPE CreateDataColumn(IUnknown* component, BSTR key, BSTR name, BSTR text3, BSTR text4, IUnknown* unit,
-                                               LONG arg6, LONG arg7, LONG arg8, LONG arg9, IvnDataColumn** column) override;
+    HRESULT STDMETHODCALLTYPE CreateComponent(IvnComponentParent* parent, BSTR key, BSTR text2, BSTR text3,
+                                              VARIANT value, double d1, double d2, double d3, double d4, LONG arg9,
+                                              LONG arg10, IUnknown** component) override;
+    HRESULT STDMETHODCALLTYPE CreateContainer(IvnContainerParent* parent, BSTR key, BSTR name, BSTR text3,
+                                              IkelMeasure* measure, IvnContainer** container) override;
+    HRESULT STDMETHODCALLTYPE CreateDataColumn(IUnknown* component, BSTR key, BSTR name, BSTR text3, BSTR text4,
+                                               IUnknown* unit, LONG arg6, LONG arg7, LONG arg8, LONG arg9,
+                                               IvnDataColumn** column) override;
     HRESULT STDMETHODCALLTYPE Slot20(LONG value) override;
-    HRESULT STDMETHODCALLTYPE CreateOperation(BSTR name, LONG arg2, IvnField* field, BSTR kind, IvnOperation** operation) override;
+    HRESULT STDMETHODCALLTYPE CreateOperation(BSTR name, LONG arg2, IvnField* field, BSTR kind,
+                                              IvnOperation** operation) override;
     HOST_RESERVED(IvnDataStore, 4)
     HOST_RESERVED(IvnDataStore, 5)
     HOST_RESERVED(IvnDataStore, 7)

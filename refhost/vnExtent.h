@@ -55,7 +55,8 @@ public:
     HOST_RESERVED(IvnExtent, 22)
 
     void Describe(Json& out) override {
-        out = Json{{"xMin", xMin_}, {"xMax", xMax_}, {"yMin", yMin_}, {"yMax", yMax_}, {"slot12", slot12_}, {"timeZoneHours", timeZoneHours_}};
+        out = Json{{"xMin", xMin_}, {"xMax", xMax_},     {"yMin", yMin_},
+                   {"yMax", yMax_}, {"slot12", slot12_}, {"timeZoneHours", timeZoneHours_}};
     }
 
 private:

@@ -25,10 +25,12 @@ constexpr int kZoneFieldWidth = 10;
 class Bytes {
 public:
     void Big32(int32_t v) {
-        for (int shift = 24; shift >= 0; shift -= 8) data_.push_back(static_cast<char>((static_cast<uint32_t>(v) >> shift) & 0xff));
+        for (int shift = 24; shift >= 0; shift -= 8)
+            data_.push_back(static_cast<char>((static_cast<uint32_t>(v) >> shift) & 0xff));
     }
     void Little32(int32_t v) {
-        for (int shift = 0; shift <= 24; shift += 8) data_.push_back(static_cast<char>((static_cast<uint32_t>(v) >> shift) & 0xff));
+        for (int shift = 0; shift <= 24; shift += 8)
+            data_.push_back(static_cast<char>((static_cast<uint32_t>(v) >> shift) & 0xff));
     }
     void Little16(uint16_t v) {
         data_.push_back(static_cast<char>(v & 0xff));
@@ -126,7 +128,10 @@ std::string PolygonContent(const RateZone& zone) {
 std::string ColumnName(const std::wstring& key, size_t index) {
     std::string name;
     for (wchar_t c : key)
-        if (name.size() < 10) name += (c < 128 && (std::isalnum(static_cast<int>(c)) || c == L'_')) ? static_cast<char>(std::toupper(static_cast<int>(c))) : '_';
+        if (name.size() < 10)
+            name += (c < 128 && (std::isalnum(static_cast<int>(c)) || c == L'_'))
+                        ? static_cast<char>(std::toupper(static_cast<int>(c)))
+                        : '_';
     if (name.empty() || std::isdigit(static_cast<unsigned char>(name[0]))) name = "RATE" + std::to_string(index + 1);
     return name;
 }
@@ -159,7 +164,8 @@ std::string DbfTable(const PrescriptionData& data) {
         out.Text("", 14);
     };
     column("ZONE", kZoneFieldWidth, 0);
-    for (size_t i = 0; i < data.products.size(); ++i) column(ColumnName(data.products[i], i), kRateFieldWidth, kRateDecimals);
+    for (size_t i = 0; i < data.products.size(); ++i)
+        column(ColumnName(data.products[i], i), kRateFieldWidth, kRateDecimals);
     out.Byte(0x0d);
     for (size_t z = 0; z < data.zones.size(); ++z) {
         out.Byte(' ');

@@ -67,7 +67,8 @@ HRESULT CvnField::Configure(const Json& settings) {
     if (settings.contains("area")) {
         const Json& area = settings.at("area");
         area_ = area.is_null() ? nullptr
-                               : CkelMeasure::Make(Unit{area.value("code", 0L), area.value("perCode", 0L)}, area.value("value", 0.0));
+                               : CkelMeasure::Make(Unit{area.value("code", 0L), area.value("perCode", 0L)},
+                                                   area.value("value", 0.0));
     }
     if (settings.contains("cropKey")) cropKey_ = FromUtf8(settings.at("cropKey").get<std::string>());
     if (settings.contains("name")) name_ = FromUtf8(settings.at("name").get<std::string>());

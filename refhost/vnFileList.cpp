@@ -9,10 +9,15 @@ HRESULT STDMETHODCALLTYPE CvnFileList::get_Model(IvnFileListModel** model) {
     return GiveOut(model_, model);
 }
 
-HRESULT STDMETHODCALLTYPE CvnFileList::AddColumn(BSTR key, BSTR caption, LONG width, LONG arg4, LONG arg5, IUnknown** column) {
+HRESULT STDMETHODCALLTYPE CvnFileList::AddColumn(BSTR key, BSTR caption, LONG width, LONG arg4, LONG arg5,
+                                                 IUnknown** column) {
     HOST_CALL(IvnFileList, AddColumn);
     if (column) *column = nullptr;
-    columns_.push_back({{"key", Utf8(TextOf(key))}, {"caption", Utf8(TextOf(caption))}, {"width", width}, {"arg4", arg4}, {"arg5", arg5}});
+    columns_.push_back({{"key", Utf8(TextOf(key))},
+                        {"caption", Utf8(TextOf(caption))},
+                        {"width", width},
+                        {"arg4", arg4},
+                        {"arg5", arg5}});
     if (column) *column = static_cast<IvnProperty*>(CvnProperty::Make(TextOf(key), TextOf(caption), L"").Detach());
     return S_OK;
 }

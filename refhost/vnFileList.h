@@ -16,7 +16,8 @@ public:
 
     HRESULT STDMETHODCALLTYPE get_Model(IvnFileListModel** model) override;
     // The answer is the column, as a property (key, caption, empty value).
-    HRESULT STDMETHODCALLTYPE AddColumn(BSTR key, BSTR caption, LONG width, LONG arg4, LONG arg5, IUnknown** column) override;
+    HRESULT STDMETHODCALLTYPE AddColumn(BSTR key, BSTR caption, LONG width, LONG arg4, LONG arg5,
+                                        IUnknown** column) override;
     HRESULT STDMETHODCALLTYPE Slot7(LONG value) override;
     HRESULT STDMETHODCALLTYPE Slot9(LONG value) override;
     HOST_RESERVED(IvnFileList, 4)

@@ -14,7 +14,8 @@ public:
     static constexpr const char* kClassName = "vnMachine";
     static constexpr const char* kInterfaceName = "IvnMachine";
 
-    CvnMachine(std::wstring key, Json details, bool isParent) : KeyedRecord(std::move(key), std::move(details)), isParent_(isParent) {}
+    CvnMachine(std::wstring key, Json details, bool isParent)
+        : KeyedRecord(std::move(key), std::move(details)), isParent_(isParent) {}
 
     bool Declines(REFIID riid) const {
         return !isParent_ && (riid == __uuidof(IvnComponentParent) || riid == __uuidof(IvnContainerParent));

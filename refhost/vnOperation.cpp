@@ -67,23 +67,26 @@ HRESULT STDMETHODCALLTYPE CvnOperation::AddProduct(IvnProduct* product, IUnknown
     return entry ? GiveOutUnknown(added, entry) : S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CvnOperation::AddMachine(IvnMachine* machine, LONG arg2, BSTR text3, LONG arg4, IUnknown** entry) {
+HRESULT STDMETHODCALLTYPE CvnOperation::AddMachine(IvnMachine* machine, LONG arg2, BSTR text3, LONG arg4,
+                                                   IUnknown** entry) {
     HOST_CALL(IvnOperation, AddMachine);
     if (entry) *entry = nullptr;
     if (!machine) return E_POINTER;
     if (CvnMachine* own = Own<CvnMachine>(machine)) attachedMachines_.emplace_back(own);
-    ComPtr<CvnOperationEntry> added = NewEntry("machine", KeyOf(machine), {{"arg2", arg2}, {"text3", Utf8(TextOf(text3))}, {"arg4", arg4}});
+    ComPtr<CvnOperationEntry> added =
+        NewEntry("machine", KeyOf(machine), {{"arg2", arg2}, {"text3", Utf8(TextOf(text3))}, {"arg4", arg4}});
     machines_->Add(KeyOf(machine), added);
     return entry ? GiveOutUnknown(added, entry) : S_OK;
 }
 
-HRESULT STDMETHODCALLTYPE CvnOperation::AddContainer(IUnknown* productEntry, IUnknown* container, double amount, IUnknown** entry) {
+HRESULT STDMETHODCALLTYPE CvnOperation::AddContainer(IUnknown* productEntry, IUnknown* container, double amount,
+                                                     IUnknown** entry) {
     HOST_CALL(IvnOperation, AddContainer);
     if (entry) *entry = nullptr;
     // A load without a container (or without a product entry) is accepted as it is.
     Json product = productEntry ? DescribeOf(productEntry) : Json();
-    ComPtr<CvnOperationEntry> added =
-        NewEntry("load", KeyOf(container), {{"product", product}, {"amount", amount}, {"hasContainer", container != nullptr}});
+    ComPtr<CvnOperationEntry> added = NewEntry(
+        "load", KeyOf(container), {{"product", product}, {"amount", amount}, {"hasContainer", container != nullptr}});
     containers_->Add(KeyOf(container), added);
     return entry ? GiveOutUnknown(added, entry) : S_OK;
 }
@@ -118,8 +121,9 @@ std::uint32_t CvnOperation::CurrentLayout() {
     return static_cast<std::uint32_t>(layouts_.size() - 1);
 }
 
-HRESULT STDMETHODCALLTYPE CvnOperation::AddPoint(double x, double y, double time, LONG arg4, LONG arg5, double arg6, IkelMeasure* m1,
-                                                 IkelMeasure* m2, IkelMeasure* m3, IkelMeasure* altitude, VARIANT_BOOL* accepted) {
+HRESULT STDMETHODCALLTYPE CvnOperation::AddPoint(double x, double y, double time, LONG arg4, LONG arg5, double arg6,
+                                                 IkelMeasure* m1, IkelMeasure* m2, IkelMeasure* m3,
+                                                 IkelMeasure* altitude, VARIANT_BOOL* accepted) {
     HOST_CALL(IvnOperation, AddPoint);
     if (!accepted) return E_POINTER;
     *accepted = acceptsPoints_ ? VARIANT_TRUE : VARIANT_FALSE;
@@ -130,7 +134,8 @@ HRESULT STDMETHODCALLTYPE CvnOperation::AddPoint(double x, double y, double time
     const std::uint32_t layout = CurrentLayout();
     const std::size_t first = values_->size();
     for (const ValueColumn& column : *layouts_[layout]) values_->push_back(StoredMeasure{column.unit, 0.0});
-    points_.push_back(Point{x, y, time, arg6, arg4, arg5, {CopyOf(m1), CopyOf(m2), CopyOf(m3), CopyOf(altitude)}, first, layout, false});
+    points_.push_back(Point{
+        x, y, time, arg6, arg4, arg5, {CopyOf(m1), CopyOf(m2), CopyOf(m3), CopyOf(altitude)}, first, layout, false});
     return S_OK;
 }
 
@@ -138,8 +143,7 @@ HRESULT STDMETHODCALLTYPE CvnOperation::DeclareMarker(BSTR key, BSTR name, IUnkn
     HOST_CALL(IvnOperation, DeclareMarker);
     if (marker) *marker = nullptr;
     markerKinds_.push_back({Utf8(TextOf(key)), Utf8(TextOf(name))});
-    return marker ? GiveOutUnknown(NewEntry("marker", TextOf(key), {{"name", Utf8(TextOf(name))}}), marker)
-                  : S_OK;
+    return marker ? GiveOutUnknown(NewEntry("marker", TextOf(key), {{"name", Utf8(TextOf(name))}}), marker) : S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CvnOperation::AddMarkerEvent(BSTR key, BSTR name, IUnknown** event) {
@@ -147,8 +151,7 @@ HRESULT STDMETHODCALLTYPE CvnOperation::AddMarkerEvent(BSTR key, BSTR name, IUnk
     if (event) *event = nullptr;
     if (points_.empty()) return E_UNEXPECTED;
     events_.push_back(Event{points_.size() - 1, TextOf(key), TextOf(name)});
-    return event ? GiveOutUnknown(NewEntry("event", TextOf(key), {{"name", Utf8(TextOf(name))}}), event)
-                 : S_OK;
+    return event ? GiveOutUnknown(NewEntry("event", TextOf(key), {{"name", Utf8(TextOf(name))}}), event) : S_OK;
 }
 
 HRESULT STDMETHODCALLTYPE CvnOperation::get_Properties(IvnProperties** properties) {
@@ -186,8 +189,7 @@ HRESULT STDMETHODCALLTYPE CvnOperation::get_PointValues(IvnPointValues** values)
     if (!latestValues_ || latestValues_->First() != latest.firstValue || latestValues_->Layout() != layout) {
         if (latestValues_ && latestValues_->Layout() == layout && latestValues_->Unshared())
             latestValues_->MoveTo(latest.firstValue);
-        else
-            latestValues_ = CvnPointValues::Make(layout, values_, latest.firstValue);
+        else latestValues_ = CvnPointValues::Make(layout, values_, latest.firstValue);
     }
     return GiveOut(latestValues_, values);
 }
@@ -247,22 +249,28 @@ CvnOperation::MeasureCopy CvnOperation::CopyOf(IkelMeasure* measure) {
 
 // `event` walks the operation's events along with the points.
 Json CvnOperation::Described(const Point& point, std::vector<Event>::const_iterator& event) const {
-    Json p{{"x", point.x}, {"y", point.y}, {"time", point.time}, {"arg4", point.arg4}, {"arg5", point.arg5}, {"arg6", point.arg6}};
+    Json p{{"x", point.x},       {"y", point.y},       {"time", point.time},
+           {"arg4", point.arg4}, {"arg5", point.arg5}, {"arg6", point.arg6}};
     p["measures"] = Json::array();
     for (const MeasureCopy& m : point.measures)
-        p["measures"].push_back(m.present ? Json{{"code", m.unit.code}, {"perCode", m.unit.perCode}, {"unit", SymbolOf(m.unit)}, {"value", m.value}}
+        p["measures"].push_back(m.present ? Json{{"code", m.unit.code},
+                                                 {"perCode", m.unit.perCode},
+                                                 {"unit", SymbolOf(m.unit)},
+                                                 {"value", m.value}}
                                           : Json());
     p["values"] = CvnPointValues::Described(*layouts_[point.layout], *values_, point.firstValue);
     p["events"] = Json::array();
     const std::size_t index = static_cast<std::size_t>(&point - points_.data());
-    for (; event != events_.cend() && event->point == index; ++event) p["events"].push_back({Utf8(event->key), Utf8(event->name)});
+    for (; event != events_.cend() && event->point == index; ++event)
+        p["events"].push_back({Utf8(event->key), Utf8(event->name)});
     p["ended"] = point.ended;
     return p;
 }
 
 HRESULT CvnOperation::Configure(const Json& settings) {
     if (settings.contains("comment")) texts_.comment = FromUtf8(settings.at("comment").get<std::string>());
-    if (settings.contains("prescriptionId")) texts_.prescriptionId = FromUtf8(settings.at("prescriptionId").get<std::string>());
+    if (settings.contains("prescriptionId"))
+        texts_.prescriptionId = FromUtf8(settings.at("prescriptionId").get<std::string>());
     texts_.nullComment = settings.value("nullComment", texts_.nullComment);
     texts_.nullPrescriptionId = settings.value("nullPrescriptionId", texts_.nullPrescriptionId);
     return S_OK;

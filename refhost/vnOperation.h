@@ -24,11 +24,14 @@ public:
     // IvnOperation
     HRESULT STDMETHODCALLTYPE get_Data(IvnOperationData** data) override;
     HRESULT STDMETHODCALLTYPE AddProduct(IvnProduct* product, IUnknown** entry) override;
-    HRESULT STDMETHODCALLTYPE AddMachine(IvnMachine* machine, LONG arg2, BSTR text3, LONG arg4, IUnknown** entry) override;
-    HRESULT STDMETHODCALLTYPE AddContainer(IUnknown* productEntry, IUnknown* container, double amount, IUnknown** entry) override;
+    HRESULT STDMETHODCALLTYPE AddMachine(IvnMachine* machine, LONG arg2, BSTR text3, LONG arg4,
+                                         IUnknown** entry) override;
+    HRESULT STDMETHODCALLTYPE AddContainer(IUnknown* productEntry, IUnknown* container, double amount,
+                                           IUnknown** entry) override;
     HRESULT STDMETHODCALLTYPE EndPoint(VARIANT_BOOL* result) override;
-    HRESULT STDMETHODCALLTYPE AddPoint(double x, double y, double time, LONG arg4, LONG arg5, double arg6, IkelMeasure* m1,
-                                       IkelMeasure* m2, IkelMeasure* m3, IkelMeasure* altitude, VARIANT_BOOL* accepted) override;
+    HRESULT STDMETHODCALLTYPE AddPoint(double x, double y, double time, LONG arg4, LONG arg5, double arg6,
+                                       IkelMeasure* m1, IkelMeasure* m2, IkelMeasure* m3, IkelMeasure* altitude,
+                                       VARIANT_BOOL* accepted) override;
     HRESULT STDMETHODCALLTYPE DeclareMarker(BSTR key, BSTR name, IUnknown** marker) override;
     // Fails with E_UNEXPECTED before the first point.
     HRESULT STDMETHODCALLTYPE AddMarkerEvent(BSTR key, BSTR name, IUnknown** event) override;

@@ -6,7 +6,8 @@
 
 namespace refhost {
 
-class CvnOperationDataList : public CountedKeyedList<CvnOperationDataList, IvnOperationDataList, IvnOperationData, CvnOperation> {
+class CvnOperationDataList
+    : public CountedKeyedList<CvnOperationDataList, IvnOperationDataList, IvnOperationData, CvnOperation> {
 public:
     static constexpr const char* kClassName = "vnOperationDataList";
     static constexpr const char* kInterfaceName = "IvnOperationDataList";

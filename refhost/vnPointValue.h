@@ -10,7 +10,8 @@ class CvnPointValue : public HostObject<CvnPointValue, IvnPointValue> {
 public:
     static constexpr const char* kClassName = "vnPointValue";
 
-    CvnPointValue(StoredMeasure* home, std::shared_ptr<void> keeper) : measure_(CkelMeasure::Make(home, std::move(keeper))) {}
+    CvnPointValue(StoredMeasure* home, std::shared_ptr<void> keeper)
+        : measure_(CkelMeasure::Make(home, std::move(keeper))) {}
 
     HRESULT STDMETHODCALLTYPE get_Measure(IkelMeasure** measure) override {
         HOST_CALL(IvnPointValue, get_Measure);

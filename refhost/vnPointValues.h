@@ -29,7 +29,8 @@ public:
     CvnPointValues(std::shared_ptr<const ValueLayout> layout, std::shared_ptr<ValueStore> store, std::size_t first)
         : layout_(std::move(layout)), store_(std::move(store)), first_(first) {
         slots_.reserve(layout_->size());
-        for (std::size_t i = 0; i < layout_->size(); ++i) slots_.push_back(CvnPointValue::Make(&(*store_)[first + i], store_));
+        for (std::size_t i = 0; i < layout_->size(); ++i)
+            slots_.push_back(CvnPointValue::Make(&(*store_)[first + i], store_));
     }
 
     // VT_BSTR column key; a key without a slot answers S_OK with null.

@@ -24,9 +24,11 @@ bool RingHolds(const std::vector<std::pair<double, double>>& ring, double x, dou
 
 RateZone ZoneFromJson(const Json& zone) {
     RateZone out;
-    for (const Json& corner : zone.at("polygon")) out.ring.emplace_back(corner.at(0).get<double>(), corner.at(1).get<double>());
+    for (const Json& corner : zone.at("polygon"))
+        out.ring.emplace_back(corner.at(0).get<double>(), corner.at(1).get<double>());
     if (out.ring.size() < 3) throw Json::other_error::create(501, "a zone needs at least three corners", &zone);
-    for (const auto& rate : zone.at("rates").items()) out.rates.emplace_back(FromUtf8(rate.key()), rate.value().get<double>());
+    for (const auto& rate : zone.at("rates").items())
+        out.rates.emplace_back(FromUtf8(rate.key()), rate.value().get<double>());
     return out;
 }
 
@@ -48,7 +50,8 @@ std::shared_ptr<const PrescriptionData> PrescriptionData::FromJson(const Json& s
     if (settings.contains("zones"))
         for (const Json& zone : settings.at("zones")) data->zones.push_back(ZoneFromJson(zone));
     if (settings.contains("products")) {
-        for (const Json& key : settings.at("products")) AddProductOnce(data->products, FromUtf8(key.get<std::string>()));
+        for (const Json& key : settings.at("products"))
+            AddProductOnce(data->products, FromUtf8(key.get<std::string>()));
     } else {
         for (const RateZone& zone : data->zones)
             for (const auto& rate : zone.rates) AddProductOnce(data->products, rate.first);

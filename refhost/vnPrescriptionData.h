@@ -12,7 +12,7 @@
 namespace refhost {
 
 struct RateZone {
-    std::vector<std::pair<double, double>> ring;          // polygon corners, not repeated at the end
+    std::vector<std::pair<double, double>> ring;         // polygon corners, not repeated at the end
     std::vector<std::pair<std::wstring, double>> rates;  // product key -> rate
 };
 
@@ -20,7 +20,7 @@ struct PrescriptionData {
     std::wstring id;
     std::vector<std::wstring> products;  // product keys, in the order of the rate set
     std::vector<RateZone> zones;
-    bool hasExtent = false;  // a grid extent of its own, else the zones' bounding box
+    bool hasExtent = false;           // a grid extent of its own, else the zones' bounding box
     double extent[4] = {0, 0, 0, 0};  // x0, y0, x1, y1
     bool hasRateSet = true;
     bool foreignFirstItem = false;  // the rate set yields an item that is no rate first

@@ -12,7 +12,8 @@ public:
     static constexpr const char* kClassName = "vnPrescriptionList";
     void Describe(Json& out) override {
         out = Json::array();
-        for (const auto& prescription : prescriptions_) out.push_back(DescribeOf(static_cast<IvnPrescription*>(prescription.Get())));
+        for (const auto& prescription : prescriptions_)
+            out.push_back(DescribeOf(static_cast<IvnPrescription*>(prescription.Get())));
     }
 
     HRESULT STDMETHODCALLTYPE get__NewEnum(IEnumVARIANT** items) override;

@@ -25,7 +25,9 @@ public:
         return S_OK;
     }
 
-    void Describe(Json& out) override { out = Json{{"ranges", ranges_}, {"positions", positions_}, {"finished", finished_}}; }
+    void Describe(Json& out) override {
+        out = Json{{"ranges", ranges_}, {"positions", positions_}, {"finished", finished_}};
+    }
 
 private:
     Json ranges_ = Json::array();

@@ -3,7 +3,8 @@
 namespace refhost {
 
 CvnProperty::CvnProperty(std::wstring key, std::wstring caption, std::wstring value)
-    : key_(std::move(key)), caption_(std::move(caption)), value_(std::move(value)), choices_(CvnPropertyChoices::Make()) {}
+    : key_(std::move(key)), caption_(std::move(caption)), value_(std::move(value)),
+      choices_(CvnPropertyChoices::Make()) {}
 
 HRESULT STDMETHODCALLTYPE CvnProperty::get_Value(BSTR* value) {
     HOST_CALL(IvnProperty, get_Value);

@@ -20,8 +20,11 @@ HRESULT STDMETHODCALLTYPE CvnRateSet::get__NewEnum(IEnumVARIANT** items) {
     HOST_CALL(IvnRateSet, get__NewEnum);
     std::vector<ComPtr<IUnknown>> all;
     // Something the host may keep in a rate set that is not a rate.
-    if (foreignFirstItem_) all.push_back(ComPtr<IUnknown>(static_cast<IEnumVARIANT*>(CvnEnumVariant::Make(std::vector<ComPtr<IUnknown>>()).Get())));
-    for (const auto& entry : rates_) all.push_back(ComPtr<IUnknown>(static_cast<IvnRate*>(CvnRate::Make(entry.first, entry.second).Get())));
+    if (foreignFirstItem_)
+        all.push_back(
+            ComPtr<IUnknown>(static_cast<IEnumVARIANT*>(CvnEnumVariant::Make(std::vector<ComPtr<IUnknown>>()).Get())));
+    for (const auto& entry : rates_)
+        all.push_back(ComPtr<IUnknown>(static_cast<IvnRate*>(CvnRate::Make(entry.first, entry.second).Get())));
     return GiveOut(CvnEnumVariant::Make(std::move(all)), items);
 }
 

@@ -21,7 +21,8 @@ LONG CellsFor(double length, double cell) {
 
 }  // namespace
 
-HRESULT STDMETHODCALLTYPE CvnRxSurface::Build(IvnPrescription* prescription, IkelMeasure* cellSize, VARIANT_BOOL* built) {
+HRESULT STDMETHODCALLTYPE CvnRxSurface::Build(IvnPrescription* prescription, IkelMeasure* cellSize,
+                                              VARIANT_BOOL* built) {
     HOST_CALL(IvnRxSurface, Build);
     if (!built) return E_POINTER;
     *built = VARIANT_FALSE;
@@ -76,7 +77,8 @@ HRESULT STDMETHODCALLTYPE CvnRxSurface::get_Rows(LONG* ny) {
 HRESULT STDMETHODCALLTYPE CvnRxSurface::get_Extent(IvnExtent** extent) {
     HOST_CALL(IvnRxSurface, get_Extent);
     double half = cell_ / 2;
-    return GiveOut(CvnExtent::Make(x0_ + half, x0_ + (nx_ - 0.5) * cell_, y0_ + half, y0_ + (ny_ - 0.5) * cell_), extent);
+    return GiveOut(CvnExtent::Make(x0_ + half, x0_ + (nx_ - 0.5) * cell_, y0_ + half, y0_ + (ny_ - 0.5) * cell_),
+                   extent);
 }
 
 HRESULT STDMETHODCALLTYPE CvnRxSurface::MoveFirst(VARIANT_BOOL* found) {

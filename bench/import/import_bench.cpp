@@ -66,9 +66,9 @@ void WriteCsv(const std::string& path, long rows) {
     for (long k = 0; k < rows; ++k) {
         const double lon = 7.5 + (k % 1000) * 2.5e-5, lat = 51.5 + (k / 1000) * 2.2e-4;
         const int n = 100 + static_cast<int>(k % 60);
-        std::snprintf(line, sizeof line, "%.7f,%.7f,%d,%.2f,%d,%d,%d,%s,,,,%s,%s\r\n", lon, lat, 120 + static_cast<int>(k % 9),
-                      2.0 + (k % 50) / 10.0, n, n * 9 / 10, 3, k % 97 == 50 ? "1" : "", k % 500 == 499 ? "1" : "",
-                      k % 200 == 0 ? "4.20" : "");
+        std::snprintf(line, sizeof line, "%.7f,%.7f,%d,%.2f,%d,%d,%d,%s,,,,%s,%s\r\n", lon, lat,
+                      120 + static_cast<int>(k % 9), 2.0 + (k % 50) / 10.0, n, n * 9 / 10, 3, k % 97 == 50 ? "1" : "",
+                      k % 500 == 499 ? "1" : "", k % 200 == 0 ? "4.20" : "");
         out << line;
     }
     Require(static_cast<bool>(out), "cannot write the CSV");
@@ -78,7 +78,8 @@ ComPtr<IvnTESK> NewDriver() {
     CLSID clsid;
     RequireOk(CLSIDFromProgID(L"NivraTesk.NIVRATESK", &clsid), "NivraTesk.NIVRATESK lookup");
     ComPtr<IvnTESK> driver;
-    RequireOk(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IvnTESK), reinterpret_cast<void**>(driver.GetAddressOf())),
+    RequireOk(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IvnTESK),
+                               reinterpret_cast<void**>(driver.GetAddressOf())),
               "driver creation");
     return driver;
 }
@@ -110,7 +111,8 @@ double TimedImport(refhost::Client& host, IvnTESK* driver, const std::string& fo
 // The first operation of a store, as the driver left it (machine attached, columns known).
 ComPtr<IvnOperation> FirstOperation(IvnImportTarget* target) {
     ComPtr<IvnDataStore> store;
-    RequireOk(target->QueryInterface(__uuidof(IvnDataStore), reinterpret_cast<void**>(store.GetAddressOf())), "data store");
+    RequireOk(target->QueryInterface(__uuidof(IvnDataStore), reinterpret_cast<void**>(store.GetAddressOf())),
+              "data store");
     ComPtr<IvnCatalog> catalog;
     RequireOk(store->get_Catalog(catalog.GetAddressOf()), "catalog");
     ComPtr<IvnOperationDataList> operations;
@@ -187,7 +189,8 @@ int Run(int argc, char** argv) {
     Require(rows > 0, "ROWS must be positive");
     RequireOk(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED), "COM");
 
-    const std::filesystem::path folder = keep.empty() ? std::filesystem::temp_directory_path() / "nivra-import-bench" : keep;
+    const std::filesystem::path folder =
+        keep.empty() ? std::filesystem::temp_directory_path() / "nivra-import-bench" : keep;
     std::filesystem::create_directories(folder);
     const std::string csv = (folder / "Log_Bench_Field_260412.csv").string();
     WriteCsv(csv, rows);
@@ -211,7 +214,8 @@ int Run(int argc, char** argv) {
         const double hostSeconds = watch.Seconds();
 
         std::printf("rows                 %ld\n", rows);
-        std::printf("host calls           %ld (%.1f per row)\n", static_cast<long>(calls), static_cast<double>(calls) / rows);
+        std::printf("host calls           %ld (%.1f per row)\n", static_cast<long>(calls),
+                    static_cast<double>(calls) / rows);
         std::printf("import               %.3f s, %.0f rows/s\n", importSeconds, rows / importSeconds);
         if (replay) {
             std::printf("host calls replayed  %.3f s\n", hostSeconds);

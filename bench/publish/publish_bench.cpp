@@ -33,30 +33,44 @@ constexpr int kPrescriptionEvery = 100;
 Json Catalog(int fields) {
     Json nodes = Json::array();
     nodes.push_back({{"key", "c"}, {"kind", "client"}, {"name", "Client"}});
-    for (int f = 0; f < kFarms; ++f) nodes.push_back({{"key", "farm" + std::to_string(f)}, {"kind", "farm"}, {"name", "Farm " + std::to_string(f)}, {"parent", "c"}});
+    for (int f = 0; f < kFarms; ++f)
+        nodes.push_back({{"key", "farm" + std::to_string(f)},
+                         {"kind", "farm"},
+                         {"name", "Farm " + std::to_string(f)},
+                         {"parent", "c"}});
     Json operations = Json::array();
     for (int i = 0; i < fields; ++i) {
         std::string field = "field" + std::to_string(i);
-        nodes.push_back({{"key", field}, {"kind", "field"}, {"name", "Field " + std::to_string(i)}, {"parent", "farm" + std::to_string(i % kFarms)},
+        nodes.push_back({{"key", field},
+                         {"kind", "field"},
+                         {"name", "Field " + std::to_string(i)},
+                         {"parent", "farm" + std::to_string(i % kFarms)},
                          {"area", {{"code", 66}, {"value", 10.0 + i % 7}}}});
         for (int z = 0; z < kZonesPerField; ++z)
-            nodes.push_back({{"key", field + "z" + std::to_string(z)}, {"kind", "cropZone"}, {"parent", field},
-                             {"cropKey", "crop" + std::to_string((i + z) % 20)}, {"area", {{"code", 66}, {"value", 2.0}}}});
-        std::string rx = i % kPrescriptionEvery == 0 ? "RX" + std::to_string(i / kPrescriptionEvery % kPrescriptions) : "";
+            nodes.push_back({{"key", field + "z" + std::to_string(z)},
+                             {"kind", "cropZone"},
+                             {"parent", field},
+                             {"cropKey", "crop" + std::to_string((i + z) % 20)},
+                             {"area", {{"code", 66}, {"value", 2.0}}}});
+        std::string rx =
+            i % kPrescriptionEvery == 0 ? "RX" + std::to_string(i / kPrescriptionEvery % kPrescriptions) : "";
         operations.push_back({{"node", field + "z0"}, {"comment", "dose"}, {"prescription", rx}});
     }
     Json crops = Json::array();
-    for (int c = 0; c < 20; ++c) crops.push_back({{"key", "crop" + std::to_string(c)}, {"name", "Crop " + std::to_string(c)}});
+    for (int c = 0; c < 20; ++c)
+        crops.push_back({{"key", "crop" + std::to_string(c)}, {"name", "Crop " + std::to_string(c)}});
     Json prescriptions = Json::array();
     for (int p = 0; p < kPrescriptions; ++p)
-        prescriptions.push_back({{"id", "RX" + std::to_string(p)},
-                                 {"zones", {{{"polygon", {{0, 0}, {300, 0}, {300, 150}, {0, 150}}}, {"rates", {{"N", 40 + p}}}}}}});
+        prescriptions.push_back(
+            {{"id", "RX" + std::to_string(p)},
+             {"zones", {{{"polygon", {{0, 0}, {300, 0}, {300, 150}, {0, 150}}}, {"rates", {{"N", 40 + p}}}}}}});
     return Json{{"nodes", nodes}, {"crops", crops}, {"operations", operations}, {"prescriptions", prescriptions}};
 }
 
 ComPtr<IvnCatalog> MakeCatalog(refhost::Client& host, const Json& settings) {
     using Create = HRESULT (*)(const char*, IUnknown**, char*, LONG);
-    auto create = reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(host.Module(), "RefHostCreatePublishCatalog")));
+    auto create =
+        reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(host.Module(), "RefHostCreatePublishCatalog")));
     ComPtr<IUnknown> object;
     char error[256] = {};
     if (!create || FAILED(create(settings.dump().c_str(), object.GetAddressOf(), error, sizeof error))) return nullptr;
@@ -113,7 +127,8 @@ int main(int argc, char** argv) {
                 }
                 best = std::min(best, Seconds(start, end));
             }
-            std::printf("%8d %10d %10.3f %14.2f %16.2f\n", n, n * kZonesPerField, best, best * 1e6 / n, best * 1e9 / (n * std::log2(n)));
+            std::printf("%8d %10d %10.3f %14.2f %16.2f\n", n, n * kZonesPerField, best, best * 1e6 / n,
+                        best * 1e9 / (n * std::log2(n)));
         }
         std::filesystem::remove_all(folder);
     }

@@ -24,7 +24,9 @@ public:
     ComObject& operator=(const ComObject&) = delete;
     virtual ~ComObject() { UnlockModule(); }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override { return outer_->QueryInterface(iid, out); }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** out) override {
+        return outer_->QueryInterface(iid, out);
+    }
     ULONG STDMETHODCALLTYPE AddRef() override { return outer_->AddRef(); }
     ULONG STDMETHODCALLTYPE Release() override { return outer_->Release(); }
 

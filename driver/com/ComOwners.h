@@ -129,8 +129,7 @@ inline std::wstring AnsiToWide(const std::string& text) {
     if (text.empty()) return std::wstring();
     int n = MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(n > 0 ? n : 0, L'\0');
-    if (n > 0)
-        MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
+    if (n > 0) MultiByteToWideChar(CP_THREAD_ACP, 0, text.data(), static_cast<int>(text.size()), &wide[0], n);
     return wide;
 }
 
@@ -139,14 +138,11 @@ inline std::string WideToAnsi(const wchar_t* text, size_t length) {
     if (!text || length == 0) return std::string();
     int n = WideCharToMultiByte(CP_THREAD_ACP, 0, text, static_cast<int>(length), nullptr, 0, nullptr, nullptr);
     std::string narrow(n > 0 ? n : 0, '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_THREAD_ACP, 0, text, static_cast<int>(length), &narrow[0], n, nullptr, nullptr);
+    if (n > 0) WideCharToMultiByte(CP_THREAD_ACP, 0, text, static_cast<int>(length), &narrow[0], n, nullptr, nullptr);
     return narrow;
 }
 
-inline std::string BstrToAnsi(BSTR text) {
-    return WideToAnsi(text, text ? SysStringLen(text) : 0);
-}
+inline std::string BstrToAnsi(BSTR text) { return WideToAnsi(text, text ? SysStringLen(text) : 0); }
 
 // A new BSTR from ANSI text, owned by the caller; NULL when it cannot be allocated. Converted
 // straight into the BSTR, so that nothing here can throw (the getters hand texts out with it).

@@ -37,7 +37,8 @@ void Check(HRESULT hr, I* object) {
     if (SUCCEEDED(hr)) return;
     ComPtr<IErrorInfo> info;
     ComPtr<ISupportErrorInfo> support;
-    if (object && SUCCEEDED(object->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(support.GetAddressOf()))) &&
+    if (object &&
+        SUCCEEDED(object->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(support.GetAddressOf()))) &&
         support->InterfaceSupportsErrorInfo(__uuidof(I)) == S_OK) {
         GetErrorInfo(0, info.GetAddressOf());
     }
@@ -72,7 +73,8 @@ HRESULT TryCreateByProgId(const wchar_t* progId, ComPtr<I>& out) {
     CLSID clsid;
     HRESULT hr = CLSIDFromProgID(progId, &clsid);
     if (FAILED(hr)) return hr;
-    return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
+    return CoCreateInstance(clsid, nullptr,
+                            CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
                             __uuidof(I), reinterpret_cast<void**>(out.ReleaseAndGetAddressOf()));
 }
 

@@ -15,7 +15,8 @@ HRESULT CDescription::Initialize(const DescriptionTexts& texts) {
 void* CDescription::FindInterface(REFIID iid) {
     if (IsEqualIID(iid, __uuidof(IvnTESKDescription))) return static_cast<IvnTESKDescription*>(this);
     if (IsEqualIID(iid, __uuidof(IvnTESKDescription2))) return static_cast<IvnTESKDescription2*>(this);
-    if (IsEqualIID(iid, __uuidof(INullDispatch)) || IsEqualIID(iid, IID_IDispatch)) return static_cast<INullDispatch*>(this);
+    if (IsEqualIID(iid, __uuidof(INullDispatch)) || IsEqualIID(iid, IID_IDispatch))
+        return static_cast<INullDispatch*>(this);
     return nullptr;
 }
 

@@ -148,7 +148,8 @@ HRESULT CDescriptions::CreateDriver(VARIANT index, IvnTESK** driver) {
     CLSID clsid;
     HRESULT hr = CLSIDFromProgID(found->ProgIdText(), &clsid);
     if (FAILED(hr)) return hr;
-    return CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
+    return CoCreateInstance(clsid, nullptr,
+                            CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLSCTX_LOCAL_SERVER | CLSCTX_REMOTE_SERVER,
                             __uuidof(IvnTESK), reinterpret_cast<void**>(driver));
 }
 

@@ -88,7 +88,8 @@ struct DECLSPEC_NOVTABLE IvnPublisher : public IvnComponent {
     // slot 16
     virtual HRESULT STDMETHODCALLTYPE get_ExtraText(BSTR* text) = 0;
     // slot 17: the two middle arguments are the host's and are not used.
-    virtual HRESULT STDMETHODCALLTYPE Publish(IvnCatalog* catalog, LONG reserved1, LONG reserved2, VARIANT_BOOL* ok) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Publish(IvnCatalog* catalog, LONG reserved1, LONG reserved2,
+                                              VARIANT_BOOL* ok) = 0;
     // slot 18
     virtual HRESULT STDMETHODCALLTYPE SetHostObjectA(IUnknown* object, LONG reserved1, LONG reserved2) = 0;
     // slot 19

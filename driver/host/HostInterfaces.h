@@ -54,7 +54,6 @@ struct IvnRate;
 struct IvnRxSurface;
 struct IvnFactory;
 
-
 // The units engine's factory: units, the units context and measures.
 struct DECLSPEC_NOVTABLE IkelUOMFactory : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Reserved3() = 0;
@@ -185,7 +184,8 @@ struct DECLSPEC_NOVTABLE IvnFileList : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE get_Model(IvnFileListModel** model) = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
     // slot 5
-    virtual HRESULT STDMETHODCALLTYPE AddColumn(BSTR key, BSTR caption, LONG width, LONG arg4, LONG arg5, IUnknown** column) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddColumn(BSTR key, BSTR caption, LONG width, LONG arg4, LONG arg5,
+                                                IUnknown** column) = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved6() = 0;
     virtual HRESULT STDMETHODCALLTYPE Slot7(LONG value) = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
@@ -269,26 +269,34 @@ struct DECLSPEC_NOVTABLE IvnDataStore : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Reserved4() = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved5() = 0;
     // slot 6
-    virtual HRESULT STDMETHODCALLTYPE CreateProduct(BSTR key, BSTR name, BSTR text3, IkelQuantity* quantity, LONG arg5, LONG arg6, IkelMeasure* measure, IvnProduct** product) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateProduct(BSTR key, BSTR name, BSTR text3, IkelQuantity* quantity, LONG arg5,
+                                                    LONG arg6, IkelMeasure* measure, IvnProduct** product) = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved7() = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
     // slot 10
     // kind 64 field, 128 farm
-    virtual HRESULT STDMETHODCALLTYPE CreateField(BSTR key, BSTR name, LONG kind, BSTR parentKey, BSTR text5, IvnField** field) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateField(BSTR key, BSTR name, LONG kind, BSTR parentKey, BSTR text5,
+                                                  IvnField** field) = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
     // slot 12
-    virtual HRESULT STDMETHODCALLTYPE CreateMachine(BSTR key, BSTR name, BSTR text3, LONG arg4, IvnMachine** machine) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateMachine(BSTR key, BSTR name, BSTR text3, LONG arg4,
+                                                    IvnMachine** machine) = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
     // slot 14
     // `value` comes from IkelQuantity slot 20; parent may be null
-    virtual HRESULT STDMETHODCALLTYPE CreateComponent(IvnComponentParent* parent, BSTR key, BSTR text2, BSTR text3, VARIANT value, double d1, double d2, double d3, double d4, LONG arg9, LONG arg10, IUnknown** component) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateComponent(IvnComponentParent* parent, BSTR key, BSTR text2, BSTR text3,
+                                                      VARIANT value, double d1, double d2, double d3, double d4,
+                                                      LONG arg9, LONG arg10, IUnknown** component) = 0;
     // slot 15
     // parent may be null
-    virtual HRESULT STDMETHODCALLTYPE CreateContainer(IvnContainerParent* parent, BSTR key, BSTR name, BSTR text3, IkelMeasure* measure, IvnContainer** container) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateContainer(IvnContainerParent* parent, BSTR key, BSTR name, BSTR text3,
+                                                      IkelMeasure* measure, IvnContainer** container) = 0;
     // slot 16
     // `unit` comes from IkelUOMFactory slot 5
-    virtual HRESULT STDMETHODCALLTYPE CreateDataColumn(IUnknown* component, BSTR key, BSTR name, BSTR text3, BSTR text4, IUnknown* unit, LONG arg6, LONG arg7, LONG arg8, LONG arg9, IvnDataColumn** column) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateDataColumn(IUnknown* component, BSTR key, BSTR name, BSTR text3, BSTR text4,
+                                                       IUnknown* unit, LONG arg6, LONG arg7, LONG arg8, LONG arg9,
+                                                       IvnDataColumn** column) = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved17() = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved18() = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved19() = 0;
@@ -296,7 +304,8 @@ struct DECLSPEC_NOVTABLE IvnDataStore : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Reserved21() = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved22() = 0;
     // slot 23
-    virtual HRESULT STDMETHODCALLTYPE CreateOperation(BSTR name, LONG arg2, IvnField* field, BSTR kind, IvnOperation** operation) = 0;
+    virtual HRESULT STDMETHODCALLTYPE CreateOperation(BSTR name, LONG arg2, IvnField* field, BSTR kind,
+                                                      IvnOperation** operation) = 0;
 };
 __CRT_UUID_DECL(IvnDataStore, 0x792abc72, 0x2ac4, 0x49c1, 0x85, 0x66, 0x83, 0x57, 0xd8, 0x43, 0xc4, 0xfb)
 
@@ -413,13 +422,11 @@ struct DECLSPEC_NOVTABLE IvnMachine : public IUnknown {
 __CRT_UUID_DECL(IvnMachine, 0x32578092, 0xaa41, 0x4cb6, 0x89, 0x71, 0xee, 0x65, 0xa1, 0xf4, 0x43, 0x15)
 
 // What a component can be attached to (a machine answers it).
-struct DECLSPEC_NOVTABLE IvnComponentParent : public IUnknown {
-};
+struct DECLSPEC_NOVTABLE IvnComponentParent : public IUnknown {};
 __CRT_UUID_DECL(IvnComponentParent, 0x6fb028f3, 0x2bdd, 0x402d, 0xb2, 0x01, 0x1a, 0x7f, 0x5f, 0xe9, 0x57, 0x8c)
 
 // What a container can be attached to (a machine answers it).
-struct DECLSPEC_NOVTABLE IvnContainerParent : public IUnknown {
-};
+struct DECLSPEC_NOVTABLE IvnContainerParent : public IUnknown {};
 __CRT_UUID_DECL(IvnContainerParent, 0xd30cc1d5, 0x06af, 0x4dd3, 0x94, 0xc7, 0xa0, 0x0a, 0xfe, 0xd0, 0xd5, 0x80)
 
 // A container of the device model.
@@ -445,10 +452,12 @@ struct DECLSPEC_NOVTABLE IvnOperation : public IUnknown {
     // slot 5
     virtual HRESULT STDMETHODCALLTYPE AddProduct(IvnProduct* product, IUnknown** entry) = 0;
     // slot 6
-    virtual HRESULT STDMETHODCALLTYPE AddMachine(IvnMachine* machine, LONG arg2, BSTR text3, LONG arg4, IUnknown** entry) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddMachine(IvnMachine* machine, LONG arg2, BSTR text3, LONG arg4,
+                                                 IUnknown** entry) = 0;
     // slot 7
     // both arguments may be null; the entry answers IvnOperationLoad
-    virtual HRESULT STDMETHODCALLTYPE AddContainer(IUnknown* productEntry, IUnknown* container, double amount, IUnknown** entry) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddContainer(IUnknown* productEntry, IUnknown* container, double amount,
+                                                   IUnknown** entry) = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved8() = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved9() = 0;
     // slot 10
@@ -457,7 +466,9 @@ struct DECLSPEC_NOVTABLE IvnOperation : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Reserved11() = 0;
     // slot 12
     // starts a new current point
-    virtual HRESULT STDMETHODCALLTYPE AddPoint(double x, double y, double time, LONG arg4, LONG arg5, double arg6, IkelMeasure* m1, IkelMeasure* m2, IkelMeasure* m3, IkelMeasure* altitude, VARIANT_BOOL* accepted) = 0;
+    virtual HRESULT STDMETHODCALLTYPE AddPoint(double x, double y, double time, LONG arg4, LONG arg5, double arg6,
+                                               IkelMeasure* m1, IkelMeasure* m2, IkelMeasure* m3, IkelMeasure* altitude,
+                                               VARIANT_BOOL* accepted) = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
     // slot 14
     virtual HRESULT STDMETHODCALLTYPE DeclareMarker(BSTR key, BSTR name, IUnknown** marker) = 0;
@@ -468,8 +479,7 @@ struct DECLSPEC_NOVTABLE IvnOperation : public IUnknown {
 __CRT_UUID_DECL(IvnOperation, 0x2e92f8aa, 0x4bf8, 0x4280, 0x97, 0xa1, 0x05, 0x73, 0x5e, 0x0b, 0xaf, 0xa3)
 
 // A load of a container within an operation.
-struct DECLSPEC_NOVTABLE IvnOperationLoad : public IUnknown {
-};
+struct DECLSPEC_NOVTABLE IvnOperationLoad : public IUnknown {};
 __CRT_UUID_DECL(IvnOperationLoad, 0xbbb3a43c, 0x381e, 0x46d7, 0xa0, 0xf9, 0x96, 0x03, 0x5e, 0x19, 0xa9, 0xed)
 
 // The details of an operation.
@@ -792,7 +802,8 @@ struct DECLSPEC_NOVTABLE IvnRxSurface : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Reserved43() = 0;
     virtual HRESULT STDMETHODCALLTYPE Reserved44() = 0;
     // slot 45
-    virtual HRESULT STDMETHODCALLTYPE Build(IvnPrescription* prescription, IkelMeasure* cellSize, VARIANT_BOOL* built) = 0;
+    virtual HRESULT STDMETHODCALLTYPE Build(IvnPrescription* prescription, IkelMeasure* cellSize,
+                                            VARIANT_BOOL* built) = 0;
 };
 __CRT_UUID_DECL(IvnRxSurface, 0x3415141c, 0x0061, 0x41c4, 0xad, 0xe0, 0xbe, 0x0b, 0x71, 0x01, 0x8c, 0x53)
 
@@ -811,6 +822,7 @@ struct DECLSPEC_NOVTABLE IvnFactory : public IUnknown {
     virtual HRESULT STDMETHODCALLTYPE Reserved13() = 0;
     // slot 14
     // writes path (.shp) with its .shx and .dbf
-    virtual HRESULT STDMETHODCALLTYPE WriteShapeFile(BSTR path, IvnPrescription* prescription, VARIANT_BOOL* written) = 0;
+    virtual HRESULT STDMETHODCALLTYPE WriteShapeFile(BSTR path, IvnPrescription* prescription,
+                                                     VARIANT_BOOL* written) = 0;
 };
 __CRT_UUID_DECL(IvnFactory, 0x022a36b7, 0xa8a7, 0x40ad, 0x99, 0xf1, 0xd9, 0x74, 0xd0, 0x73, 0xb9, 0x56)

@@ -54,7 +54,8 @@ HRESULT CNivraFile::Create(CNivraFile** out) {
 }
 
 void* CNivraFile::FindInterface(REFIID iid) {
-    if (IsEqualIID(iid, __uuidof(INullDispatch)) || IsEqualIID(iid, IID_IDispatch)) return static_cast<INullDispatch*>(this);
+    if (IsEqualIID(iid, __uuidof(INullDispatch)) || IsEqualIID(iid, IID_IDispatch))
+        return static_cast<INullDispatch*>(this);
     if (IsEqualIID(iid, __uuidof(IvnFile))) return static_cast<IvnFile*>(this);
     return nullptr;
 }

@@ -25,7 +25,8 @@ HRESULT CNivraTesk::FinalConstruct() {
 
 void* CNivraTesk::FindInterface(REFIID iid) {
     if (IsEqualIID(iid, __uuidof(IvnTESK))) return static_cast<IvnTESK*>(this);
-    if (IsEqualIID(iid, __uuidof(INullDispatch)) || IsEqualIID(iid, IID_IDispatch)) return static_cast<INullDispatch*>(this);
+    if (IsEqualIID(iid, __uuidof(INullDispatch)) || IsEqualIID(iid, IID_IDispatch))
+        return static_cast<INullDispatch*>(this);
     if (IsEqualIID(iid, IID_IProvideClassInfo)) return static_cast<IProvideClassInfo*>(this);
     return nullptr;
 }

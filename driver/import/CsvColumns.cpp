@@ -17,8 +17,7 @@ void ReadDouble(const TParser& parser, const CsvColumns& columns, CsvColumn colu
     parser.GetDouble(columns[column], value);
 }
 
-void ReadLong(const TParser& parser, const CsvColumns& columns, CsvColumn column,
-              std::int32_t& value) {
+void ReadLong(const TParser& parser, const CsvColumns& columns, CsvColumn column, std::int32_t& value) {
     parser.GetLong(columns[column], value);
 }
 
@@ -58,13 +57,10 @@ void ReadRowValues(TParser& parser, const char* line, const CsvColumns& columns,
     row.rate = ProductRate(row);
 }
 
-double ProductRate(const RowValues& row) {
-    return row.nContent > 0.0 ? row.nApplied * 100.0 / row.nContent : 0.0;
-}
+double ProductRate(const RowValues& row) { return row.nContent > 0.0 ? row.nApplied * 100.0 / row.nContent : 0.0; }
 
 bool IsWithinCoordinateLimits(const RowValues& row) {
-    return row.latitude > -90.0 && row.latitude < 90.0 && row.longitude >= -180.0 &&
-           row.longitude <= 180.0;
+    return row.latitude > -90.0 && row.latitude < 90.0 && row.longitude >= -180.0 && row.longitude <= 180.0;
 }
 
 }  // namespace nivra

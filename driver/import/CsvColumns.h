@@ -29,9 +29,7 @@ constexpr std::size_t kCsvColumnCount = 13;
 struct CsvColumns {
     std::array<std::int32_t, kCsvColumnCount> position{};
 
-    std::int32_t operator[](CsvColumn column) const {
-        return position[static_cast<std::size_t>(column)];
-    }
+    std::int32_t operator[](CsvColumn column) const { return position[static_cast<std::size_t>(column)]; }
 };
 
 // Header texts are matched exactly and case-sensitively; a name given twice keeps its later

@@ -12,8 +12,8 @@
 namespace nivra {
 namespace {
 
-using KorvexToCsv = std::int32_t(WINAPI*)(const char* inputPath, const char* outputPath, std::uint32_t skipPositionCheck,
-                                          std::uint32_t skipReadingCheck);
+using KorvexToCsv = std::int32_t(WINAPI*)(const char* inputPath, const char* outputPath,
+                                          std::uint32_t skipPositionCheck, std::uint32_t skipReadingCheck);
 
 constexpr std::uint32_t kSkipCheck = static_cast<std::uint32_t>(-1);
 

@@ -8,7 +8,6 @@
 namespace nivra {
 namespace {
 
-
 ComPtr<IvnFields> FieldNodes(IvnDataStore* dataStore) {
     ComPtr<IvnCatalog> catalog;
     Check(Required(dataStore)->get_Catalog(catalog.GetAddressOf()), dataStore);
@@ -30,7 +29,8 @@ ComPtr<IvnField> CreateNode(IvnDataStore* dataStore, const std::string& name, LO
     Bstr parentKey = AnsiBstr(parent);
     Bstr empty = WideBstr(L"");
     ComPtr<IvnField> node;
-    Check(dataStore->CreateField(key.Get(), text.Get(), kind, parentKey.Get(), empty.Get(), node.GetAddressOf()), dataStore);
+    Check(dataStore->CreateField(key.Get(), text.Get(), kind, parentKey.Get(), empty.Get(), node.GetAddressOf()),
+          dataStore);
     return node;
 }
 

@@ -68,8 +68,8 @@ ComPtr<IUnknown> CreateComponent(IvnDataStore* dataStore, IvnMachine* machine, I
     Bstr empty2 = WideBstr(L"");
     Bstr empty3 = WideBstr(L"");
     ComPtr<IUnknown> component;
-    Check(dataStore->CreateComponent(parent.Get(), key.Get(), empty2.Get(), empty3.Get(), *value.Get(), 0.0, 0.0, 0.0, 0.0, 2, 1,
-                                     component.GetAddressOf()),
+    Check(dataStore->CreateComponent(parent.Get(), key.Get(), empty2.Get(), empty3.Get(), *value.Get(), 0.0, 0.0, 0.0,
+                                     0.0, 2, 1, component.GetAddressOf()),
           dataStore);
     Required(component);
     return component;
@@ -82,7 +82,8 @@ ComPtr<IvnContainer> CreateContainer(IvnDataStore* dataStore, IvnMachine* machin
     Bstr empty = WideBstr(L"");
     ComPtr<IkelMeasure> capacity = NewMeasure(factory, 0, 0, 0.0);
     ComPtr<IvnContainer> container;
-    Check(dataStore->CreateContainer(parent.Get(), key.Get(), name.Get(), empty.Get(), capacity.Get(), container.GetAddressOf()),
+    Check(dataStore->CreateContainer(parent.Get(), key.Get(), name.Get(), empty.Get(), capacity.Get(),
+                                     container.GetAddressOf()),
           dataStore);
     Required(container);
     return container;
@@ -98,8 +99,8 @@ ComPtr<IvnDataColumn> CreateDataColumn(IvnDataStore* dataStore, IUnknown* compon
     Bstr empty = WideBstr(L"");
     Bstr caption = WideBstr(spec.name);
     ComPtr<IvnDataColumn> column;
-    Check(dataStore->CreateDataColumn(component, key.Get(), name.Get(), empty.Get(), caption.Get(), unit.Get(), 0, -1, 0, 0,
-                                      column.GetAddressOf()),
+    Check(dataStore->CreateDataColumn(component, key.Get(), name.Get(), empty.Get(), caption.Get(), unit.Get(), 0, -1,
+                                      0, 0, column.GetAddressOf()),
           dataStore);
     Required(column);
     return column;
@@ -240,7 +241,8 @@ void PrepareOperation(ImportState& state, const UnitsEngine& units) {
 
     Bstr name = AnsiBstr(state.applicationName);
     Bstr kind = WideBstr(L"Application");
-    Check(dataStore->CreateOperation(name.Get(), 1, state.field.Get(), kind.Get(), state.operation.ReleaseAndGetAddressOf()),
+    Check(dataStore->CreateOperation(name.Get(), 1, state.field.Get(), kind.Get(),
+                                     state.operation.ReleaseAndGetAddressOf()),
           dataStore);
     IvnOperation* operation = Required(state.operation);
     ComPtr<IvnOperationData> data = DataOf(operation);

@@ -52,8 +52,8 @@ struct ImportState {
     std::string fieldName;        // from the data file's name
     std::string dateText;         // YYMMDD from the data file's name
     CsvColumns columns;
-    ComPtr<IvnDataStore> dataStore;    // of the current ImportFiles call; may be empty
-    ComPtr<IvnOperation> operation;    // of the data file being read; empty between files
+    ComPtr<IvnDataStore> dataStore;  // of the current ImportFiles call; may be empty
+    ComPtr<IvnOperation> operation;  // of the data file being read; empty between files
     DeviceModel model;
     ComPtr<IvnProduct> unknownProduct;
     ComPtr<IvnField> field;

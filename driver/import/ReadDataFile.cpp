@@ -9,7 +9,6 @@
 namespace nivra {
 namespace {
 
-
 std::array<double, kDataColumnCount> ColumnValues(const RowValues& row) {
     return {row.biomassIndex, row.nTarget, row.nApplied, row.applFactor, row.nContent, row.rate};
 }
@@ -39,7 +38,8 @@ void WriteValues(IvnOperation* operation, const DeviceModel& model, const RowVal
 // A marker counts once: its value is cleared after its event, so an empty cell in the next
 // row adds none.
 void AddMarkerEvents(IvnOperation* operation, RowValues& row) {
-    std::int32_t* values[kMarkerKindCount] = {&row.marker[0], &row.marker[1], &row.marker[2], &row.marker[3], &row.calibration};
+    std::int32_t* values[kMarkerKindCount] = {&row.marker[0], &row.marker[1], &row.marker[2], &row.marker[3],
+                                              &row.calibration};
     for (std::size_t i = 0; i < kMarkerKindCount; ++i) {
         if (*values[i] <= 0) continue;
         Bstr key = WideBstr(kMarkerKinds[i].key);

@@ -30,8 +30,12 @@ STDAPI DllGetClassObject(REFCLSID clsid, REFIID iid, LPVOID* out) {
     return ComBoundary([&] { return Module().GetClassObject(clsid, iid, out); });
 }
 
-STDAPI DllRegisterServer() { return ComBoundary([] { return Module().RegisterServer(); }); }
+STDAPI DllRegisterServer() {
+    return ComBoundary([] { return Module().RegisterServer(); });
+}
 
-STDAPI DllUnregisterServer() { return ComBoundary([] { return Module().UnregisterServer(); }); }
+STDAPI DllUnregisterServer() {
+    return ComBoundary([] { return Module().UnregisterServer(); });
+}
 
 }  // extern "C"

@@ -79,9 +79,7 @@ HRESULT ModulePath(std::wstring& path) { return g_module.ModulePath(path); }
 HRESULT RegisteredTypeInfo(REFGUID guid, ITypeInfo** out) { return g_module.RegisteredTypeInfo(guid, out); }
 HRESULT ModuleTypeInfo(REFGUID guid, ITypeInfo** out) { return g_module.ModuleTypeInfo(guid, out); }
 
-CNivraTeskModule::CNivraTeskModule() {
-    initFailed_ = !InitializeCriticalSectionAndSpinCount(&section_, 0);
-}
+CNivraTeskModule::CNivraTeskModule() { initFailed_ = !InitializeCriticalSectionAndSpinCount(&section_, 0); }
 
 CNivraTeskModule::~CNivraTeskModule() {
     if (!initFailed_) DeleteCriticalSection(&section_);
@@ -206,19 +204,25 @@ HRESULT CNivraTeskModule::CachedTypeInfo(ComPtr<ITypeLib>& library, Load load, R
 }
 
 HRESULT CNivraTeskModule::RegisteredTypeInfo(REFGUID guid, ITypeInfo** out) {
-    return CachedTypeInfo(registeredLibrary_, [](ComPtr<ITypeLib>& loaded) {
-        return LoadRegTypeLib(LIBID_NivraTesk, kTypeLibMajor, kTypeLibMinor, LOCALE_NEUTRAL, loaded.GetAddressOf());
-    }, guid, out);
+    return CachedTypeInfo(
+        registeredLibrary_,
+        [](ComPtr<ITypeLib>& loaded) {
+            return LoadRegTypeLib(LIBID_NivraTesk, kTypeLibMajor, kTypeLibMinor, LOCALE_NEUTRAL, loaded.GetAddressOf());
+        },
+        guid, out);
 }
 
 // The path is read into a fixed buffer, so that loading allocates nothing of the driver's.
 HRESULT CNivraTeskModule::ModuleTypeInfo(REFGUID guid, ITypeInfo** out) {
-    return CachedTypeInfo(moduleLibrary_, [this](ComPtr<ITypeLib>& loaded) {
-        wchar_t path[MAX_PATH];
-        const DWORD length = GetModuleFileNameW(Instance(), path, MAX_PATH);
-        if (length == 0 || length >= MAX_PATH) return E_FAIL;
-        return LoadTypeLibEx(path, REGKIND_NONE, loaded.GetAddressOf());
-    }, guid, out);
+    return CachedTypeInfo(
+        moduleLibrary_,
+        [this](ComPtr<ITypeLib>& loaded) {
+            wchar_t path[MAX_PATH];
+            const DWORD length = GetModuleFileNameW(Instance(), path, MAX_PATH);
+            if (length == 0 || length >= MAX_PATH) return E_FAIL;
+            return LoadTypeLibEx(path, REGKIND_NONE, loaded.GetAddressOf());
+        },
+        guid, out);
 }
 
 void CNivraTeskModule::ReleaseCaches() {

@@ -162,9 +162,7 @@ long JournaledRegistry::DeleteTree(rgs::Root root, const std::wstring& path) {
 void JournaledRegistry::Undo() noexcept {
     for (auto change = changes_.rbegin(); change != changes_.rend(); ++change) {
         switch (change->kind) {
-        case Change::KeyAdded:
-            RegDeleteTreeW(change->root, change->path.c_str());
-            break;
+        case Change::KeyAdded: RegDeleteTreeW(change->root, change->path.c_str()); break;
         case Change::ValueReplaced: {
             RegistryKey key;
             if (RegOpenKeyExW(change->root, change->path.c_str(), 0, KEY_SET_VALUE, key.Out()) != ERROR_SUCCESS) break;

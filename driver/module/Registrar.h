@@ -25,7 +25,8 @@ public:
     ~JournaledRegistry() override;
 
     long CreateKey(rgs::Root root, const std::wstring& path) override;
-    long SetString(rgs::Root root, const std::wstring& path, const std::wstring& name, const std::wstring& data) override;
+    long SetString(rgs::Root root, const std::wstring& path, const std::wstring& name,
+                   const std::wstring& data) override;
     long DeleteTree(rgs::Root root, const std::wstring& path) override;
 
     void Keep() noexcept { changes_.clear(); }

@@ -107,7 +107,9 @@ private:
         Fail(L"unknown replacement %" + name + L"%");
     }
 
-    bool IsWord(const wchar_t* keyword) const { return current_.kind == Token::Word && EqualNoCase(current_.text, keyword); }
+    bool IsWord(const wchar_t* keyword) const {
+        return current_.kind == Token::Word && EqualNoCase(current_.text, keyword);
+    }
 
     void Expect(Token::Kind kind, const wchar_t* what) {
         if (current_.kind != kind) Fail(std::wstring(L"expected ") + what);

@@ -37,7 +37,9 @@ HRESULT CNivraPublisher::FinalConstruct() {
     try {
         unitsFactory_ = CreateUnitsFactory();
         IkelUOMFactory* factory = Required(unitsFactory_);
-        Check(factory->CreateMeasure(hostcodes::kMetre, hostcodes::kNoUnit, kCellSizeValue, cellSize_.ReleaseAndGetAddressOf()), factory);
+        Check(factory->CreateMeasure(hostcodes::kMetre, hostcodes::kNoUnit, kCellSizeValue,
+                                     cellSize_.ReleaseAndGetAddressOf()),
+              factory);
         options_ = CreateOptionsObject();
     } catch (const HostCallError&) {
         return E_FAIL;
@@ -137,9 +139,7 @@ HRESULT CNivraPublisher::SetHostObjectB(IUnknown* object, LONG, LONG) {
 
 HRESULT CNivraPublisher::Slot20(LONG, LONG, LONG) { return E_NOTIMPL; }
 
-HRESULT CNivraPublisher::Slot21(LONG, LONG, LONG, LONG, LONG, LONG, BSTR* text) {
-    return ConstantTextOut("", text);
-}
+HRESULT CNivraPublisher::Slot21(LONG, LONG, LONG, LONG, LONG, LONG, BSTR* text) { return ConstantTextOut("", text); }
 
 // Never offered.
 HRESULT CNivraPublisher::Slot22(LONG, LONG) { return E_NOTIMPL; }

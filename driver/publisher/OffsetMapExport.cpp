@@ -94,8 +94,7 @@ ComPtr<IvnRate> ProductOf(const VARIANT& item) {
 
 // Writes the grid of the first product whose file can be opened.
 // Returns with the header's z range as far as it was computed.
-void WriteFirstProductGrid(IvnRxSurface* surface, IvnRateSet* rates, OffsetMapHeader& header,
-                           const std::string& path) {
+void WriteFirstProductGrid(IvnRxSurface* surface, IvnRateSet* rates, OffsetMapHeader& header, const std::string& path) {
     ComPtr<IEnumVARIANT> items;
     Check(rates->get__NewEnum(items.GetAddressOf()), rates);
     IEnumVARIANT* walk = Required(items);
@@ -130,19 +129,18 @@ void WriteShapeFile(IvnRxSurface* surface, const std::string& gridPath) {
         if (FAILED(hr)) return;
         Required(factory);
         ComPtr<IvnPrescription> gridded;
-        Check(surface->QueryInterface(__uuidof(IvnPrescription), reinterpret_cast<void**>(gridded.GetAddressOf())), surface);
+        Check(surface->QueryInterface(__uuidof(IvnPrescription), reinterpret_cast<void**>(gridded.GetAddressOf())),
+              surface);
         Bstr path(AnsiToBstr(shapePath));
         VARIANT_BOOL written = VARIANT_FALSE;
         Check(factory->WriteShapeFile(path.Get(), gridded.Get(), &written), factory.Get());
     } catch (const HostCallError&) {
-    } catch (const std::bad_alloc&) {
-    }
+    } catch (const std::bad_alloc&) {}
 }
 
 }  // namespace
 
-void ExportOffsetMap(const PublishSettings& settings, const std::string& gridFileName,
-                     IvnPrescription* prescription) {
+void ExportOffsetMap(const PublishSettings& settings, const std::string& gridFileName, IvnPrescription* prescription) {
     const std::string path = settings.destinationFolder + "\\" + gridFileName;
     ComPtr<IvnRxSurface> surface = CreateSurface();
     VARIANT_BOOL built = VARIANT_FALSE;

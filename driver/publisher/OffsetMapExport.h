@@ -11,7 +11,6 @@ namespace nivra {
 
 // Host failures before the shape step are raised (HostCallError); a grid file that cannot be
 // opened is skipped for that product; every failure of the shape step is dropped.
-void ExportOffsetMap(const PublishSettings& settings, const std::string& gridFileName,
-                     IvnPrescription* prescription);
+void ExportOffsetMap(const PublishSettings& settings, const std::string& gridFileName, IvnPrescription* prescription);
 
 }  // namespace nivra

@@ -128,7 +128,8 @@ private:
         useClients_ = false;
         for (LONG i = 1; i <= NodeCount() && !useClients_; ++i) {
             ComPtr<IvnField> node = NodeAt(i);
-            if (node && KindOf(node.Get()) == kClientNode && NameOf(node.Get()) != kUnassignedClient) useClients_ = true;
+            if (node && KindOf(node.Get()) == kClientNode && NameOf(node.Get()) != kUnassignedClient)
+                useClients_ = true;
         }
     }
 
@@ -221,7 +222,8 @@ private:
         ComPtr<IvnCropZone> zone = QueryOptional<IvnCropZone>(node.Get());
         if (!zone) return;
         if (ComPtr<IvnCropList> crops = CropList()) {
-            if (ComPtr<IvnCrop> crop = CropOfZone(crops.Get(), zone.Get())) task.cropName = TextOf(crop.Get(), &IvnCrop::get_Name);
+            if (ComPtr<IvnCrop> crop = CropOfZone(crops.Get(), zone.Get()))
+                task.cropName = TextOf(crop.Get(), &IvnCrop::get_Name);
         }
         task.fieldName = LookedUpName(Ancestor(node.Get(), 1).Get());
         task.customerName = LookedUpName(Ancestor(node.Get(), CustomerGenerationsAboveField() + 1).Get());

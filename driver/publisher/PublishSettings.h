@@ -7,9 +7,9 @@
 namespace nivra {
 
 struct PublishSettings {
-    std::string destinationFolder;    // ANSI text, used as it is
-    IkelMeasure* cellSize = nullptr;  // grid cell size of the offset maps
-    IvnProperties* options = nullptr; // the publish options; may be null
+    std::string destinationFolder;     // ANSI text, used as it is
+    IkelMeasure* cellSize = nullptr;   // grid cell size of the offset maps
+    IvnProperties* options = nullptr;  // the publish options; may be null
 };
 
 }  // namespace nivra

@@ -72,8 +72,7 @@ void TextFileWriter::Write(std::string_view text) {
 }
 
 void TextFileWriter::WritePending() {
-    if (!failed_ && !pending_.empty() &&
-        ops_.Write(file_, pending_.data(), pending_.size()) != pending_.size()) {
+    if (!failed_ && !pending_.empty() && ops_.Write(file_, pending_.data(), pending_.size()) != pending_.size()) {
         failed_ = true;
     }
     pending_.clear();

@@ -14,7 +14,7 @@ namespace nivra {
 class FileOps {
 public:
     virtual ~FileOps() = default;
-    virtual std::FILE* Open(const char* path);  // for writing, replacing an old file
+    virtual std::FILE* Open(const char* path);            // for writing, replacing an old file
     virtual std::FILE* OpenForReading(const char* path);  // binary; null when it cannot be read
     virtual std::size_t Write(std::FILE* file, const char* data, std::size_t size);
     virtual int Flush(std::FILE* file);
@@ -55,7 +55,6 @@ private:
 };
 
 // Opens, writes `text` and finishes: true only if the whole file was written.
-bool WriteTextFile(const std::string& path, std::string_view text,
-                   FileOps& ops = FileOps::System());
+bool WriteTextFile(const std::string& path, std::string_view text, FileOps& ops = FileOps::System());
 
 }  // namespace nivra

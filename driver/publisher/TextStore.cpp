@@ -17,16 +17,14 @@ constexpr const char* kTaskFillerLine = ";0;;;;;0;null\n";
 constexpr const char* kFieldsHeader =
     "\"Nr.\",\"Schlagname\",\"size\",\"Fruchart\",\"Kunde\",\"Kommentar\","
     "\"croplookupexpid\",\"expid\",\"customerlookupexpid\",\n";
-constexpr const char* kTasksHeader =
-    "fieldName;fieldSize;cropName;customerName;fieldComment;gridfileName;taskTime\n";
+constexpr const char* kTasksHeader = "fieldName;fieldSize;cropName;customerName;fieldComment;gridfileName;taskTime\n";
 constexpr const char* kCropsHeader = "\"name\",\"expid\",\n";
 constexpr const char* kCustomersHeader = "\"customer\",\"expid\",\n";
 
 // Ids read back may sit at the end of the 32-bit range; the counters wrap as 32-bit
 // integers do rather than overflow.
 std::int32_t WrappingAdd(std::int32_t value, std::int32_t step) {
-    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) +
-                                     static_cast<std::uint32_t>(step));
+    return static_cast<std::int32_t>(static_cast<std::uint32_t>(value) + static_cast<std::uint32_t>(step));
 }
 
 // Texts are written as "%s" writes them: up to their first NUL, without any quoting. A line
@@ -105,8 +103,7 @@ void AppendTaskLine(std::string& out, const TaskRecord& task) {
     out += ';';
     AppendPrintfFixed(out, task.fieldSize, 2);
     out += ';';
-    for (const std::string* part :
-         {&task.cropName, &task.customerName, &task.fieldComment, &task.gridfileName}) {
+    for (const std::string* part : {&task.cropName, &task.customerName, &task.fieldComment, &task.gridfileName}) {
         AppendText(out, *part);
         out += ';';
     }
@@ -143,8 +140,8 @@ void ForEachDataLine(FileOps& ops, const std::string& path, char separator, Read
 }  // namespace
 
 TextFilePaths TextFilePaths::InFolder(const std::string& destinationFolder) {
-    return {destinationFolder + "\\fields.txt", destinationFolder + "\\tasks.txt",
-            destinationFolder + "\\crops.txt", destinationFolder + "\\customers.txt"};
+    return {destinationFolder + "\\fields.txt", destinationFolder + "\\tasks.txt", destinationFolder + "\\crops.txt",
+            destinationFolder + "\\customers.txt"};
 }
 
 TextStore::TextStore(FileOps& ops) : ops_(ops) {}
@@ -160,14 +157,13 @@ void TextStore::ResetStore() {
     cropIndex_.clear();
 }
 
-void TextStore::AppendEntry(std::vector<LookupEntry>& entries, FirstIndex& index,
-                            LookupEntry entry) {
+void TextStore::AppendEntry(std::vector<LookupEntry>& entries, FirstIndex& index, LookupEntry entry) {
     index.emplace(entry.name, entries.size());  // keeps an earlier entry of the same name
     entries.push_back(std::move(entry));
 }
 
-std::size_t TextStore::GetOrAddEntry(std::vector<LookupEntry>& entries, FirstIndex& index,
-                                     std::int32_t& nextId, const std::string& name) {
+std::size_t TextStore::GetOrAddEntry(std::vector<LookupEntry>& entries, FirstIndex& index, std::int32_t& nextId,
+                                     const std::string& name) {
     const auto found = index.find(name);
     if (found != index.end()) return found->second;
     AppendEntry(entries, index, LookupEntry{nextId, name});
@@ -254,8 +250,8 @@ void TextStore::LoadTasksFile(const std::string& path) {
     });
 }
 
-void TextStore::LoadLookupFile(const std::string& path, std::vector<LookupEntry>& entries,
-                               FirstIndex& index, std::int32_t& nextId) {
+void TextStore::LoadLookupFile(const std::string& path, std::vector<LookupEntry>& entries, FirstIndex& index,
+                               std::int32_t& nextId) {
     ForEachDataLine(ops_, path, ',', [&](const TParser& parser) {
         LookupEntry entry;
         entry.name = parser.GetText(1);

@@ -96,17 +96,16 @@ private:
     // the first match still wins when files read back held duplicates.
     using FirstIndex = std::unordered_map<std::string, std::size_t>;
 
-    static std::size_t GetOrAddEntry(std::vector<LookupEntry>& entries, FirstIndex& index,
-                                     std::int32_t& nextId, const std::string& name);
-    static void AppendEntry(std::vector<LookupEntry>& entries, FirstIndex& index,
-                            LookupEntry entry);
+    static std::size_t GetOrAddEntry(std::vector<LookupEntry>& entries, FirstIndex& index, std::int32_t& nextId,
+                                     const std::string& name);
+    static void AppendEntry(std::vector<LookupEntry>& entries, FirstIndex& index, LookupEntry entry);
     void AppendField(FieldRecord record);
     FieldRecord& FieldAt(std::size_t index);
 
     void LoadFieldsFile(const std::string& path);
     void LoadTasksFile(const std::string& path);
-    void LoadLookupFile(const std::string& path, std::vector<LookupEntry>& entries,
-                               FirstIndex& index, std::int32_t& nextId);
+    void LoadLookupFile(const std::string& path, std::vector<LookupEntry>& entries, FirstIndex& index,
+                        std::int32_t& nextId);
 
     FileOps& ops_;
     std::int32_t nextFieldId_ = 1;

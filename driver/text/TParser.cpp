@@ -9,9 +9,7 @@
 namespace nivra {
 namespace {
 
-bool IsScanBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
+bool IsScanBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -33,8 +31,7 @@ std::size_t LeadingSpaces(const char* p) {
 
 // from_chars reports overflow and underflow alike. They are told apart by the decimal
 // magnitude of the text: where its first non-zero digit stands, moved by the exponent.
-bool DecimalTextOverflows(const char* begin, const char* integerEnd, const char* mantissaEnd,
-                          const char* end) {
+bool DecimalTextOverflows(const char* begin, const char* integerEnd, const char* mantissaEnd, const char* end) {
     const char* firstNonZero = std::find_if(begin, integerEnd, [](char c) { return c != '0'; });
     long long magnitude = integerEnd - firstNonZero;
     if (magnitude == 0 && integerEnd != mantissaEnd) {
@@ -76,9 +73,8 @@ bool ScanDouble(const char* text, double& value) {
     double magnitude = 0.0;
     const auto result = std::from_chars(begin, end, magnitude);
     if (result.ec == std::errc::result_out_of_range) {
-        magnitude = DecimalTextOverflows(begin, integerEnd, mantissaEnd, end)
-                        ? std::numeric_limits<double>::infinity()
-                        : 0.0;
+        magnitude =
+            DecimalTextOverflows(begin, integerEnd, mantissaEnd, end) ? std::numeric_limits<double>::infinity() : 0.0;
     } else if (result.ec != std::errc()) {
         return false;
     }
@@ -97,9 +93,8 @@ bool ScanLong(const char* text, std::int32_t& value) {
         magnitude = std::min(magnitude * 10 + (*p - '0'), kBeyondRange);
     }
     const long long signedValue = negative ? -magnitude : magnitude;
-    value = static_cast<std::int32_t>(
-        std::clamp<long long>(signedValue, std::numeric_limits<std::int32_t>::min(),
-                              std::numeric_limits<std::int32_t>::max()));
+    value = static_cast<std::int32_t>(std::clamp<long long>(signedValue, std::numeric_limits<std::int32_t>::min(),
+                                                            std::numeric_limits<std::int32_t>::max()));
     return true;
 }
 
@@ -177,12 +172,8 @@ const char* TParser::FieldText(std::int32_t number) const {
 
 std::string TParser::GetText(std::int32_t number) const { return FieldText(number); }
 
-bool TParser::GetDouble(std::int32_t number, double& value) const {
-    return ScanDouble(FieldText(number), value);
-}
+bool TParser::GetDouble(std::int32_t number, double& value) const { return ScanDouble(FieldText(number), value); }
 
-bool TParser::GetLong(std::int32_t number, std::int32_t& value) const {
-    return ScanLong(FieldText(number), value);
-}
+bool TParser::GetLong(std::int32_t number, std::int32_t& value) const { return ScanLong(FieldText(number), value); }
 
 }  // namespace nivra

@@ -20,9 +20,7 @@ void StripLineEnd(std::string& line) {
 
 }  // namespace
 
-bool TextLineReader::Open(const std::string& path) {
-    return Open(std::fopen(path.c_str(), "rb"));
-}
+bool TextLineReader::Open(const std::string& path) { return Open(std::fopen(path.c_str(), "rb")); }
 
 bool TextLineReader::Open(std::FILE* file) {
     Close();
@@ -62,8 +60,7 @@ bool TextLineReader::ReadLine(std::string& line) {
         const char* start = buffer_.data() + begin_;
         const std::size_t available = end_ - begin_;
         const void* newline = std::memchr(start, '\n', available);
-        const std::size_t taken =
-            newline ? static_cast<const char*>(newline) - start + 1 : available;
+        const std::size_t taken = newline ? static_cast<const char*>(newline) - start + 1 : available;
         line.append(start, taken);
         begin_ += taken;
         offset_ += static_cast<std::int64_t>(taken);

@@ -24,9 +24,8 @@ struct NamedEntry {
 };
 
 inline constexpr NamedEntry kEntries[] = {
-    {"korvex_binary", KorvexBinaryOne},     {"korvex_legacy", KorvexLegacyOne},
-    {"csv_line", CsvLineOne},               {"data_file_name", DataFileNameOne},
-    {"text_store", TextStoreOne},           {"registry_script", RegistryScriptOne},
+    {"korvex_binary", KorvexBinaryOne},  {"korvex_legacy", KorvexLegacyOne}, {"csv_line", CsvLineOne},
+    {"data_file_name", DataFileNameOne}, {"text_store", TextStoreOne},       {"registry_script", RegistryScriptOne},
     {"publish_plan", PublishPlanOne},
 };
 

@@ -100,8 +100,7 @@ void CheckReport(const korvex::ConversionReport& report, const CheckingSink& sin
     Check(report.format == LogFormat::Binary, "an older-format conversion always runs to its end", report.error);
     Check(!report.error.empty(), "a failed conversion says why");
     Check(report.errorOffset >= 512 && report.errorOffset < size,
-          "the error offset is a record's start after the header",
-          std::to_string(report.errorOffset));
+          "the error offset is a record's start after the header", std::to_string(report.errorOffset));
 }
 
 }  // namespace
@@ -113,7 +112,8 @@ void ConvertAsLog(const std::uint8_t* data, std::size_t size, const std::vector<
         --size;
     }
     const bool skipPosition = flags & 1, skipReading = flags & 2, whole = flags & 4;
-    korvex::FileImage image = whole ? ImageOf(nullptr, 0, data, size) : ImageOf(header.data(), header.size(), data, size);
+    korvex::FileImage image =
+        whole ? ImageOf(nullptr, 0, data, size) : ImageOf(header.data(), header.size(), data, size);
     const std::int64_t imageSize = image.size;
     const LogFormat format = korvex::IdentifyLog(image);
     const bool signature = korvex::IsBinarySignature(reinterpret_cast<const char*>(image.bytes.get()),

@@ -120,8 +120,8 @@ void CheckParser(const std::string& line, Parsers& parsers) {
 }
 
 const char* const kHeaderTexts[nivra::kCsvColumnCount] = {
-    "Long", "Lat", "Alt", "BI", "N", "Nas", "ApplFactor", "Marker 1", "Marker 2", "Marker 3", "Marker 4",
-    "Calibration", "Nc",
+    "Long",     "Lat",      "Alt",      "BI",       "N",           "Nas", "ApplFactor",
+    "Marker 1", "Marker 2", "Marker 3", "Marker 4", "Calibration", "Nc",
 };
 
 // Each known column stands at the last field with its exact text, or at 0 without one.
@@ -145,10 +145,14 @@ void CheckCarryOver(const TParser& parser, const nivra::CsvColumns& columns, con
         CsvColumn column;
         double nivra::RowValues::*value;
     } doubles[] = {
-        {CsvColumn::Longitude, &nivra::RowValues::longitude}, {CsvColumn::Latitude, &nivra::RowValues::latitude},
-        {CsvColumn::Altitude, &nivra::RowValues::altitude},   {CsvColumn::BiomassIndex, &nivra::RowValues::biomassIndex},
-        {CsvColumn::NTarget, &nivra::RowValues::nTarget},     {CsvColumn::NApplied, &nivra::RowValues::nApplied},
-        {CsvColumn::ApplFactor, &nivra::RowValues::applFactor}, {CsvColumn::NContent, &nivra::RowValues::nContent},
+        {CsvColumn::Longitude, &nivra::RowValues::longitude},
+        {CsvColumn::Latitude, &nivra::RowValues::latitude},
+        {CsvColumn::Altitude, &nivra::RowValues::altitude},
+        {CsvColumn::BiomassIndex, &nivra::RowValues::biomassIndex},
+        {CsvColumn::NTarget, &nivra::RowValues::nTarget},
+        {CsvColumn::NApplied, &nivra::RowValues::nApplied},
+        {CsvColumn::ApplFactor, &nivra::RowValues::applFactor},
+        {CsvColumn::NContent, &nivra::RowValues::nContent},
     };
     for (const auto& d : doubles) {
         double expected = before.*d.value;
@@ -157,8 +161,9 @@ void CheckCarryOver(const TParser& parser, const nivra::CsvColumns& columns, con
     }
     for (int m = 0; m < 4; ++m) {
         std::int32_t expected = before.marker[m];
-        nivra::ScanLong(parser.GetText(columns[static_cast<CsvColumn>(static_cast<int>(CsvColumn::Marker1) + m)]).c_str(),
-                        expected);
+        nivra::ScanLong(
+            parser.GetText(columns[static_cast<CsvColumn>(static_cast<int>(CsvColumn::Marker1) + m)]).c_str(),
+            expected);
         Check(after.marker[m] == expected, "a marker is its cell's number or the row before's");
     }
 }

@@ -62,8 +62,8 @@ void CheckAnyPath(const std::string& path) {
     Check(name.fieldName.find('_') == std::string::npos, "the field name has spaces for underscores");
     Check(name.dateText.find('_') == std::string::npos, "the date text is one part of the name");
     Check(name.fieldName.size() + name.dateText.size() <= fileName.size(), "the names are parts of the file name");
-    if (fileName.find('_') == std::string::npos) Check(name.fieldName.empty() && name.dateText.empty(),
-                                                        "a file name without an underscore gives no names");
+    if (fileName.find('_') == std::string::npos)
+        Check(name.fieldName.empty() && name.dateText.empty(), "a file name without an underscore gives no names");
     CheckDate(name.dateText);
 }
 

@@ -51,8 +51,8 @@ void PublishPlanOne(const std::uint8_t* data, std::size_t size) {
         catalog = nivrahost::CatalogFromPlanText(text);
     } catch (const nivrahost::PlanError& error) {
         const std::string message = error.what();
-        Check(message.rfind("/", 0) == 0 || message.rfind("line ", 0) == 0,
-              "a plan error starts with its place", message);
+        Check(message.rfind("/", 0) == 0 || message.rfind("line ", 0) == 0, "a plan error starts with its place",
+              message);
         return;
     }
     CheckCatalog(catalog);

@@ -20,11 +20,16 @@ namespace rgs = nivra::rgs;
 // The module's own replacement names; values that are no keyword and never empty, so that
 // only their characters differ between the two sets.
 const rgs::Replacements kPlain = {
-    {L"APPID", L"{0A64E2C1-8C4B-4F21-9E0D-6B1C2D3E4F50}"}, {L"Module", L"C:\\Program Files\\Nivra\\NivraTesk.dll"},
-    {L"Module_Raw", L"C:\\Nivra\\NivraTesk.dll"},           {L"MODULEGUID", L"{0A64E2C1-8C4B-4F21-9E0D-6B1C2D3E4F50}"},
-    {L"MODULETYPE", L"InprocServer32"},                     {L"FriendlyName", L"Nivra Tesk Driver"},
-    {L"CLSID", L"{5D1B3A20-7E4F-4C6A-8B9D-0E1F2A3B4C5D}"},  {L"PROGID", L"NivraTesk.Descriptions.1"},
-    {L"VIPROGID", L"NivraTesk.Descriptions"},               {L"THREADINGMODEL", L"Apartment"},
+    {L"APPID", L"{0A64E2C1-8C4B-4F21-9E0D-6B1C2D3E4F50}"},
+    {L"Module", L"C:\\Program Files\\Nivra\\NivraTesk.dll"},
+    {L"Module_Raw", L"C:\\Nivra\\NivraTesk.dll"},
+    {L"MODULEGUID", L"{0A64E2C1-8C4B-4F21-9E0D-6B1C2D3E4F50}"},
+    {L"MODULETYPE", L"InprocServer32"},
+    {L"FriendlyName", L"Nivra Tesk Driver"},
+    {L"CLSID", L"{5D1B3A20-7E4F-4C6A-8B9D-0E1F2A3B4C5D}"},
+    {L"PROGID", L"NivraTesk.Descriptions.1"},
+    {L"VIPROGID", L"NivraTesk.Descriptions"},
+    {L"THREADINGMODEL", L"Apartment"},
 };
 const rgs::Replacements kHostile = [] {
     rgs::Replacements hostile = kPlain;

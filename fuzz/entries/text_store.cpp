@@ -130,12 +130,15 @@ void CheckFirstMatchWins(const List& list, NameOf nameOf, Lookup lookup, const c
 }
 
 void CheckLookups(TextStore& store) {
-    CheckFirstMatchWins(store.Fields(), [](const nivra::FieldRecord& f) { return f.Schlagname; },
-                        [&](const std::string& name) { return store.GetOrAddField(name); }, "field");
-    CheckFirstMatchWins(store.Crops(), [](const nivra::LookupEntry& e) { return e.name; },
-                        [&](const std::string& name) { return store.GetOrAddCrop(name); }, "crop");
-    CheckFirstMatchWins(store.Customers(), [](const nivra::LookupEntry& e) { return e.name; },
-                        [&](const std::string& name) { return store.GetOrAddCustomer(name); }, "customer");
+    CheckFirstMatchWins(
+        store.Fields(), [](const nivra::FieldRecord& f) { return f.Schlagname; },
+        [&](const std::string& name) { return store.GetOrAddField(name); }, "field");
+    CheckFirstMatchWins(
+        store.Crops(), [](const nivra::LookupEntry& e) { return e.name; },
+        [&](const std::string& name) { return store.GetOrAddCrop(name); }, "crop");
+    CheckFirstMatchWins(
+        store.Customers(), [](const nivra::LookupEntry& e) { return e.name; },
+        [&](const std::string& name) { return store.GetOrAddCustomer(name); }, "customer");
 }
 
 // Writes the four files into `files` (replacing what they held) and returns their texts.

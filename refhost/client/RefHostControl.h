@@ -44,7 +44,9 @@ public:
     HMODULE Module() const { return module_; }
 
     // Live objects of one class ("vnProperty", "kelMeasure", ...), or of all when null.
-    LONG LiveObjects(const char* className = nullptr) { return Call<LONG (*)(const char*)>("RefHostLiveObjects")(className); }
+    LONG LiveObjects(const char* className = nullptr) {
+        return Call<LONG (*)(const char*)>("RefHostLiveObjects")(className);
+    }
     // The k-th host call from now (1-based) fails with hr; k = 0 disarms.
     void ArmFailure(LONG k, HRESULT hr) { Call<void (*)(LONG, HRESULT)>("RefHostArmFailure")(k, hr); }
     // Host calls since the last ArmFailure or Reset.
@@ -66,7 +68,8 @@ public:
     // "dataStore", "catalog", "properties"), with optional settings as JSON text.
     Microsoft::WRL::ComPtr<IUnknown> Create(const char* kind, const std::string& settings = std::string()) {
         Microsoft::WRL::ComPtr<IUnknown> object;
-        HRESULT hr = Call<HRESULT (*)(const char*, const char*, IUnknown**)>("RefHostCreate")(kind, settings.c_str(), object.GetAddressOf());
+        HRESULT hr = Call<HRESULT (*)(const char*, const char*, IUnknown**)>("RefHostCreate")(kind, settings.c_str(),
+                                                                                              object.GetAddressOf());
         if (FAILED(hr)) throw ControlError(std::string("the reference host cannot make a ") + kind);
         return object;
     }
@@ -75,7 +78,8 @@ public:
     Microsoft::WRL::ComPtr<I> Create(const char* kind, const std::string& settings = std::string()) {
         Microsoft::WRL::ComPtr<I> typed;
         if (FAILED(Create(kind, settings).As(&typed)))
-            throw ControlError(std::string("the reference host's ") + kind + " does not answer the interface asked for");
+            throw ControlError(std::string("the reference host's ") + kind +
+                               " does not answer the interface asked for");
         return typed;
     }
     // A switched-off class cannot be created: a host without it.

@@ -16,16 +16,16 @@ namespace refhost {
 namespace {
 
 struct State {
-    LONG callCount = 0;        // host calls since the last arm or reset
-    LONG failAt = 0;           // 0: disarmed; k: the k-th call fails
+    LONG callCount = 0;  // host calls since the last arm or reset
+    LONG failAt = 0;     // 0: disarmed; k: the k-th call fails
     HRESULT failWith = S_OK;
-    bool errorInfoSet = false;                    // an injected failure left error information
-    std::vector<unsigned short> log;              // call sites by id, in call order
-    std::vector<const char*> siteNames;           // interned names by site id
-    std::deque<std::string> nameStorage;          // stable homes of the interned names
+    bool errorInfoSet = false;            // an injected failure left error information
+    std::vector<unsigned short> log;      // call sites by id, in call order
+    std::vector<const char*> siteNames;   // interned names by site id
+    std::deque<std::string> nameStorage;  // stable homes of the interned names
     std::unordered_map<std::string_view, unsigned short> sites;
-    std::map<std::string, LONG> live;             // nodes stay put: counters are held by reference
-    std::set<std::wstring> disabled;  // ProgIDs switched off
+    std::map<std::string, LONG> live;  // nodes stay put: counters are held by reference
+    std::set<std::wstring> disabled;   // ProgIDs switched off
 };
 
 State& Shared() {
@@ -104,7 +104,8 @@ std::string Utf8(const std::wstring& text) {
     if (text.empty()) return std::string();
     int n = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
     std::string out(n > 0 ? n : 0, '\0');
-    if (n > 0) WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
+    if (n > 0)
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &out[0], n, nullptr, nullptr);
     return out;
 }
 
@@ -172,7 +173,8 @@ LONG RefHostCallLog(char* buffer, LONG size) {
 
 LONG RefHostDescribe(IUnknown* object, char* buffer, LONG size) {
     ComPtr<IRefHostObject> inspect;
-    if (!object || FAILED(object->QueryInterface(__uuidof(IRefHostObject), reinterpret_cast<void**>(inspect.GetAddressOf()))))
+    if (!object ||
+        FAILED(object->QueryInterface(__uuidof(IRefHostObject), reinterpret_cast<void**>(inspect.GetAddressOf()))))
         return CopyText("null", buffer, size);
     try {
         Json description;

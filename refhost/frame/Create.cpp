@@ -25,9 +25,9 @@ ComPtr<IUnknown> MakeByKind(const char* kind) {
         const char* kind;
         ComPtr<IUnknown> (*make)();
     } const kinds[] = {
-        {"fileList", MakeUnknown<CvnFileList>},   {"files", MakeUnknown<CvnFiles>},
-        {"progress", MakeUnknown<CvnProgress>},   {"importTarget", MakeUnknown<CvnImportTarget>},
-        {"dataStore", MakeUnknown<CvnDataStore>}, {"catalog", MakeUnknown<CvnCatalog>},
+        {"fileList", MakeUnknown<CvnFileList>},     {"files", MakeUnknown<CvnFiles>},
+        {"progress", MakeUnknown<CvnProgress>},     {"importTarget", MakeUnknown<CvnImportTarget>},
+        {"dataStore", MakeUnknown<CvnDataStore>},   {"catalog", MakeUnknown<CvnCatalog>},
         {"properties", MakeUnknown<CvnProperties>},
     };
     for (const auto& k : kinds)
@@ -77,7 +77,8 @@ extern "C" HRESULT RefHostCreate(const char* kind, const char* settings, IUnknow
 // A catalog as a farm plan describes it, for the publish tests and the command-line host:
 // settings as CvnCatalog documents them. E_INVALIDARG for a bad plan; `error` then receives
 // the reason (up to errorSize bytes, terminated).
-extern "C" __declspec(dllexport) HRESULT RefHostCreatePublishCatalog(const char* settings, IUnknown** out, char* error, LONG errorSize) {
+extern "C" __declspec(dllexport) HRESULT
+    RefHostCreatePublishCatalog(const char* settings, IUnknown** out, char* error, LONG errorSize) {
     if (!out) return E_POINTER;
     *out = nullptr;
     try {

@@ -38,27 +38,26 @@ namespace refhost {
 
 // The same inside a template, whose interface is a parameter the preprocessor cannot spell:
 // `interfaceName` names it in the log.
-#define HOST_CALL_NAMED(interfaceName, Interface, Method)                                       \
-    do {                                                                                        \
-        static const ::refhost::CallSite site_ =                                                \
-            ::refhost::RegisterCall(interfaceName, #Method, __uuidof(Interface));                \
-        HOST_ENTER(site_);                                                                      \
+#define HOST_CALL_NAMED(interfaceName, Interface, Method)                                                              \
+    do {                                                                                                               \
+        static const ::refhost::CallSite site_ = ::refhost::RegisterCall(interfaceName, #Method, __uuidof(Interface)); \
+        HOST_ENTER(site_);                                                                                             \
     } while (0)
 
 // A call at a site registered beforehand (one object that stands for several lists keeps
 // the site of the list it is).
-#define HOST_ENTER(site)                                    \
-    do {                                                    \
-        HRESULT injected_ = ::refhost::EnterCall(site);     \
-        if (FAILED(injected_)) return injected_;            \
+#define HOST_ENTER(site)                                \
+    do {                                                \
+        HRESULT injected_ = ::refhost::EnterCall(site); \
+        if (FAILED(injected_)) return injected_;        \
     } while (0)
 
 // A slot the host has but the driver never calls. It answers E_NOTIMPL and is logged as
 // "Interface.ReservedN", which the test fixtures look for.
-#define HOST_RESERVED(Interface, N)                                  \
-    HRESULT STDMETHODCALLTYPE Reserved##N() override {               \
-        HOST_CALL(Interface, Reserved##N);                           \
-        return E_NOTIMPL;                                            \
+#define HOST_RESERVED(Interface, N)                    \
+    HRESULT STDMETHODCALLTYPE Reserved##N() override { \
+        HOST_CALL(Interface, Reserved##N);             \
+        return E_NOTIMPL;                              \
     }
 
 template <typename Derived, typename First, typename... Rest>
@@ -157,7 +156,8 @@ HRESULT GiveOut(const ComPtr<T>& object, I** out) {
 template <typename T>
 T* Own(IUnknown* object) {
     ComPtr<IRefHostObject> inspect;
-    if (!object || FAILED(object->QueryInterface(__uuidof(IRefHostObject), reinterpret_cast<void**>(inspect.GetAddressOf()))))
+    if (!object ||
+        FAILED(object->QueryInterface(__uuidof(IRefHostObject), reinterpret_cast<void**>(inspect.GetAddressOf()))))
         return nullptr;
     return dynamic_cast<T*>(inspect.Get());
 }
@@ -166,7 +166,8 @@ T* Own(IUnknown* object) {
 inline Json DescribeOf(IUnknown* object) {
     ComPtr<IRefHostObject> inspect;
     Json out;
-    if (object && SUCCEEDED(object->QueryInterface(__uuidof(IRefHostObject), reinterpret_cast<void**>(inspect.GetAddressOf()))))
+    if (object &&
+        SUCCEEDED(object->QueryInterface(__uuidof(IRefHostObject), reinterpret_cast<void**>(inspect.GetAddressOf()))))
         inspect->Describe(out);
     return out;
 }
@@ -189,4 +190,3 @@ struct Key {
 HRESULT ReadKey(const VARIANT& key, Key& out);
 
 }  // namespace refhost
-

@@ -29,14 +29,22 @@ struct ClassEntry {
 };
 
 const ClassEntry kClasses[] = {
-    {{0xfe5d3570, 0x8393, 0x4284, {0xb3, 0x70, 0xc5, 0x2a, 0x12, 0x99, 0x4f, 0x8b}}, L"VANDOR.vnProperties",
-     L"Reference host property list", CreateAs<CvnProperties, IvnProperties>},
-    {{0x545277b3, 0xbd93, 0x411a, {0xb5, 0x6e, 0x92, 0x2c, 0xc3, 0x47, 0x80, 0xc1}}, L"kelUOMEngine.kelUOMFactory",
-     L"Reference host units-of-measure factory", CreateAs<CkelUOMFactory, IkelUOMFactory>},
-    {{0xbee5c921, 0x5163, 0x4535, {0xb6, 0x6c, 0x6c, 0x2e, 0x90, 0xb4, 0xc9, 0x6f}}, L"VANDOR.vnRxSurface",
-     L"Reference host prescription surface", CreateAs<CvnRxSurface, IvnRxSurface>},
-    {{0xf4bafd07, 0x2e80, 0x475a, {0x9a, 0x2d, 0x1d, 0x97, 0x56, 0xbb, 0x9e, 0x97}}, L"VANDOR.vnFactory",
-     L"Reference host export factory", CreateAs<CvnFactory, IvnFactory>},
+    {{0xfe5d3570, 0x8393, 0x4284, {0xb3, 0x70, 0xc5, 0x2a, 0x12, 0x99, 0x4f, 0x8b}},
+     L"VANDOR.vnProperties",
+     L"Reference host property list",
+     CreateAs<CvnProperties, IvnProperties>},
+    {{0x545277b3, 0xbd93, 0x411a, {0xb5, 0x6e, 0x92, 0x2c, 0xc3, 0x47, 0x80, 0xc1}},
+     L"kelUOMEngine.kelUOMFactory",
+     L"Reference host units-of-measure factory",
+     CreateAs<CkelUOMFactory, IkelUOMFactory>},
+    {{0xbee5c921, 0x5163, 0x4535, {0xb6, 0x6c, 0x6c, 0x2e, 0x90, 0xb4, 0xc9, 0x6f}},
+     L"VANDOR.vnRxSurface",
+     L"Reference host prescription surface",
+     CreateAs<CvnRxSurface, IvnRxSurface>},
+    {{0xf4bafd07, 0x2e80, 0x475a, {0x9a, 0x2d, 0x1d, 0x97, 0x56, 0xbb, 0x9e, 0x97}},
+     L"VANDOR.vnFactory",
+     L"Reference host export factory",
+     CreateAs<CvnFactory, IvnFactory>},
 };
 
 const ClassEntry* FindClass(REFCLSID clsid) {
@@ -104,7 +112,8 @@ LSTATUS SetText(HKEY root, const std::wstring& key, const wchar_t* name, const s
 HRESULT RegisterClassEntry(const ClassEntry& entry, const std::wstring& modulePath) {
     std::wstring clsidKey = L"CLSID\\" + GuidText(entry.clsid);
     LSTATUS status = SetText(HKEY_CLASSES_ROOT, clsidKey, nullptr, entry.description);
-    if (status == ERROR_SUCCESS) status = SetText(HKEY_CLASSES_ROOT, clsidKey + L"\\InprocServer32", nullptr, modulePath);
+    if (status == ERROR_SUCCESS)
+        status = SetText(HKEY_CLASSES_ROOT, clsidKey + L"\\InprocServer32", nullptr, modulePath);
     if (status == ERROR_SUCCESS)
         status = SetText(HKEY_CLASSES_ROOT, clsidKey + L"\\InprocServer32", L"ThreadingModel", L"Apartment");
     if (status == ERROR_SUCCESS) status = SetText(HKEY_CLASSES_ROOT, clsidKey + L"\\ProgID", nullptr, entry.progId);

@@ -20,8 +20,7 @@
 namespace {
 
 #if defined(_WIN32)
-using KorvexToCsv = std::int32_t(__stdcall*)(const char*, const char*, std::uint32_t,
-                                             std::uint32_t);
+using KorvexToCsv = std::int32_t(__stdcall*)(const char*, const char*, std::uint32_t, std::uint32_t);
 
 // The library is bound at run time by name, as its callers do; it sits beside this program.
 KorvexToCsv BindKorvex() {
@@ -30,8 +29,7 @@ KorvexToCsv BindKorvex() {
         std::fprintf(stderr, "cannot load korvex.dll (error %lu)\n", GetLastError());
         return nullptr;
     }
-    auto entry = reinterpret_cast<KorvexToCsv>(
-        reinterpret_cast<void*>(GetProcAddress(library, "korvexToCSV")));
+    auto entry = reinterpret_cast<KorvexToCsv>(reinterpret_cast<void*>(GetProcAddress(library, "korvexToCSV")));
     if (entry == nullptr) {
         std::fprintf(stderr, "korvex.dll exports no korvexToCSV\n");
     }
@@ -93,8 +91,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "bad job line %ld\n", number);
             return 2;
         }
-        const std::int32_t result = convert(job.input.c_str(), job.output.c_str(),
-                                            job.skipPositionCheck, job.skipReadingCheck);
+        const std::int32_t result =
+            convert(job.input.c_str(), job.output.c_str(), job.skipPositionCheck, job.skipReadingCheck);
         std::printf("%ld %ld\n", number, static_cast<long>(result));
     }
     return std::fflush(stdout) == 0 ? 0 : 2;

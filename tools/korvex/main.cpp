@@ -75,7 +75,7 @@ int Convert(const std::vector<std::string>& args) {
 
     int failed = 0;
     for (const std::string& log : logs) {
-        std::string csv = out.empty() ? ReplaceExtension(log, ".csv")
+        std::string csv = out.empty()   ? ReplaceExtension(log, ".csv")
                           : outIsFolder ? out + "/" + ReplaceExtension(BaseName(log), ".csv")
                                         : out;
         korvex::ConversionReport report = korvex::ConvertLog(log, csv, !checkPosition, !checkReading);
@@ -134,8 +134,9 @@ void PrintLegacyInfo(const std::string& path) {
         if (counts.valueItems[slot])
             std::printf("  value slot %d  %llu\n", slot, static_cast<unsigned long long>(counts.valueItems[slot]));
     std::printf("  position      %llu\n", static_cast<unsigned long long>(counts.positionItems));
-    std::printf("end:       %s\n", counts.endMarker ? "end marker"
-                                   : counts.trailingBytes ? "inside an item" : "end of file");
+    std::printf("end:       %s\n", counts.endMarker       ? "end marker"
+                                   : counts.trailingBytes ? "inside an item"
+                                                          : "end of file");
 }
 
 int Info(const std::vector<std::string>& args) {
@@ -145,7 +146,8 @@ int Info(const std::vector<std::string>& args) {
         bool binary = korvex::TWinLogFile(path).IsWinLogFile();
         if (binary) PrintBinaryInfo(path);
         else PrintLegacyInfo(path);
-        std::printf("rows:      %llu (with both checks skipped)\n", static_cast<unsigned long long>(CountRows(path, binary)));
+        std::printf("rows:      %llu (with both checks skipped)\n",
+                    static_cast<unsigned long long>(CountRows(path, binary)));
         return 0;
     } catch (const std::exception& e) {
         std::fprintf(stderr, "korvex: %s: %s\n", path.c_str(), e.what());

@@ -155,7 +155,9 @@ public:
         return biByte | (std::uint32_t(nasByte) << 8) | (std::uint32_t(factorTenths & 0x1F) << 16);
     }
     // Message type 8: factor/10 in bits 4-8 of w0; N as a + b, Nas as c + d in w1; readings in w2.
-    static std::uint32_t Type8Word0(std::uint8_t factorTenths) { return 0x8u | (std::uint32_t(factorTenths & 0x1F) << 4); }
+    static std::uint32_t Type8Word0(std::uint8_t factorTenths) {
+        return 0x8u | (std::uint32_t(factorTenths & 0x1F) << 4);
+    }
     static std::uint32_t Bytes4(std::uint8_t a, std::uint8_t b, std::uint8_t c, std::uint8_t d) {
         return a | (std::uint32_t(b) << 8) | (std::uint32_t(c) << 16) | (std::uint32_t(d) << 24);
     }

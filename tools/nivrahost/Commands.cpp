@@ -192,8 +192,8 @@ int RunDrivers(const std::vector<std::wstring>& args) {
             item->Name(itemName.Out());
             item->ProgID(progId.Out());
             item->Description(text.Out());
-            Print(L"    driver " + std::to_wstring(i) + L"     " + Text(itemName.Get()) + L" (" + Text(progId.Get()) + L"): " +
-                  Text(text.Get()));
+            Print(L"    driver " + std::to_wstring(i) + L"     " + Text(itemName.Get()) + L" (" + Text(progId.Get()) +
+                  L"): " + Text(text.Get()));
         }
     }
     return 0;

@@ -21,11 +21,13 @@ std::wstring HResultText(HRESULT hr) {
     std::swprintf(code, 16, L"0x%08lX", static_cast<unsigned long>(hr));
     std::wstring text = code;
     wchar_t* message = nullptr;
-    DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
-                                  static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
+    DWORD length =
+        FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                       nullptr, static_cast<DWORD>(hr), 0, reinterpret_cast<wchar_t*>(&message), 0, nullptr);
     if (length && message) {
         std::wstring described(message, length);
-        while (!described.empty() && (described.back() == L'\n' || described.back() == L'\r' || described.back() == L' '))
+        while (!described.empty() &&
+               (described.back() == L'\n' || described.back() == L'\r' || described.back() == L' '))
             described.pop_back();
         text += L" (" + described + L")";
     }
@@ -36,7 +38,8 @@ std::wstring HResultText(HRESULT hr) {
 std::vector<RegisteredDriver> RegisteredDrivers() {
     std::vector<RegisteredDriver> drivers;
     HKEY root = nullptr;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VANDOR\\Drivers", 0, KEY_READ, &root) != ERROR_SUCCESS) return drivers;
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VANDOR\\Drivers", 0, KEY_READ, &root) != ERROR_SUCCESS)
+        return drivers;
     for (DWORD i = 0;; ++i) {
         wchar_t name[256];
         DWORD nameLength = 256;
@@ -53,10 +56,15 @@ std::vector<RegisteredDriver> RegisteredDrivers() {
 ComPtr<IvnTESKDescriptions> OpenDescriptions(const RegisteredDriver& entry) {
     CLSID clsid;
     HRESULT hr = CLSIDFromProgID(entry.progId.c_str(), &clsid);
-    if (FAILED(hr)) throw CommandError{L"driver " + entry.key + L": " + entry.progId + L" is not registered: " + HResultText(hr), 1};
+    if (FAILED(hr))
+        throw CommandError{L"driver " + entry.key + L": " + entry.progId + L" is not registered: " + HResultText(hr),
+                           1};
     ComPtr<IvnTESKDescriptions> descriptions;
-    hr = CoCreateInstance(clsid, nullptr, CLSCTX_ALL, __uuidof(IvnTESKDescriptions), reinterpret_cast<void**>(descriptions.GetAddressOf()));
-    if (FAILED(hr)) throw CommandError{L"driver " + entry.key + L": " + entry.progId + L" cannot be created: " + HResultText(hr), 1};
+    hr = CoCreateInstance(clsid, nullptr, CLSCTX_ALL, __uuidof(IvnTESKDescriptions),
+                          reinterpret_cast<void**>(descriptions.GetAddressOf()));
+    if (FAILED(hr))
+        throw CommandError{L"driver " + entry.key + L": " + entry.progId + L" cannot be created: " + HResultText(hr),
+                           1};
     return descriptions;
 }
 

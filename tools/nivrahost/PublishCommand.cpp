@@ -94,7 +94,8 @@ ComPtr<IvnCatalog> MakeCatalog(const Json& settings) {
     ComPtr<IUnknown> object;
     char error[1024] = {};
     HRESULT hr = create(settings.dump().c_str(), object.GetAddressOf(), error, sizeof error);
-    if (FAILED(hr)) throw CommandError{L"the catalog cannot be built: " + FromUtf8(error) + L" " + nivrahost::HResultText(hr), 1};
+    if (FAILED(hr))
+        throw CommandError{L"the catalog cannot be built: " + FromUtf8(error) + L" " + nivrahost::HResultText(hr), 1};
     ComPtr<IvnCatalog> catalog;
     if (FAILED(object.As(&catalog))) throw CommandError{L"the catalog answers no IvnCatalog", 1};
     return catalog;
@@ -113,12 +114,14 @@ void ChooseOption(IvnProperties* options, const wchar_t* name, const char* value
 ComPtr<IvnPublisher> MakePublisher(const PublishArguments& args, const std::wstring& destination) {
     ComPtr<IvnPublisher> publisher;
     HRESULT hr = nivra::TryCreateByProgId(L"NivraTesk.NivraPublisher", publisher);
-    if (FAILED(hr) || !publisher) throw CommandError{L"the publisher cannot be created: " + nivrahost::HResultText(hr), 1};
+    if (FAILED(hr) || !publisher)
+        throw CommandError{L"the publisher cannot be created: " + nivrahost::HResultText(hr), 1};
     nivra::Bstr folder(destination.c_str());
     publisher->put_DestinationFolder(folder.Get());
     ComPtr<IvnProperties> options;
     hr = publisher->get_Options(options.GetAddressOf());
-    if (FAILED(hr) || !options) throw CommandError{L"the publisher offers no options: " + nivrahost::HResultText(hr), 1};
+    if (FAILED(hr) || !options)
+        throw CommandError{L"the publisher offers no options: " + nivrahost::HResultText(hr), 1};
     ChooseOption(options.Get(), L"Export", args.exportShapes ? "Yes" : "No");
     ChooseOption(options.Get(), L"ClearData", args.keepTextData ? "No" : "Yes");
     return publisher;
@@ -132,7 +135,8 @@ std::map<std::wstring, ULONGLONG> FolderFiles(const std::wstring& folder) {
     if (search == INVALID_HANDLE_VALUE) return files;
     do {
         if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        files[found.cFileName] = (static_cast<ULONGLONG>(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime;
+        files[found.cFileName] =
+            (static_cast<ULONGLONG>(found.ftLastWriteTime.dwHighDateTime) << 32) | found.ftLastWriteTime.dwLowDateTime;
     } while (FindNextFileW(search, &found));
     FindClose(search);
     return files;
@@ -158,7 +162,8 @@ int RunPublish(const std::vector<std::wstring>& args) {
 
     for (const auto& file : FolderFiles(destination)) {
         auto old = before.find(file.first);
-        if (old == before.end() || old->second != file.second) std::wprintf(L"wrote %ls\\%ls\n", destination.c_str(), file.first.c_str());
+        if (old == before.end() || old->second != file.second)
+            std::wprintf(L"wrote %ls\\%ls\n", destination.c_str(), file.first.c_str());
     }
     if (ok != VARIANT_TRUE) throw CommandError{L"not every text file could be written to " + destination, 1};
     return 0;

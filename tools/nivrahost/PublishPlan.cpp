@@ -13,7 +13,9 @@ using Json = nlohmann::json;
 
 constexpr const char* kUnassignedClient = "< Unassigned Client >";
 
-[[noreturn]] void Fail(const std::string& place, const std::string& message) { throw PlanError(place + ": " + message); }
+[[noreturn]] void Fail(const std::string& place, const std::string& message) {
+    throw PlanError(place + ": " + message);
+}
 
 const Json& Member(const Json& object, const std::string& place, const char* name) {
     if (!object.is_object()) Fail(place, "expected an object");
@@ -64,11 +66,13 @@ public:
         ReadPrescriptions(plan);
         const Json& operations = ListAt(plan, "", "operations");
         for (size_t i = 0; i < operations.size(); ++i) ReadOperation(operations[i], "/operations/" + std::to_string(i));
-        return Json{{"nodes", nodes_}, {"crops", crops_}, {"operations", operations_}, {"prescriptions", prescriptions_}};
+        return Json{
+            {"nodes", nodes_}, {"crops", crops_}, {"operations", operations_}, {"prescriptions", prescriptions_}};
     }
 
 private:
-    std::string AddNode(const char* kind, const std::string& name, const std::string& parent, const Json* area = nullptr) {
+    std::string AddNode(const char* kind, const std::string& name, const std::string& parent,
+                        const Json* area = nullptr) {
         std::string key = std::string(kind) + ":" + std::to_string(nodes_.size() + 1);
         Json node{{"key", key}, {"kind", kind}, {"name", name}};
         if (!parent.empty()) node["parent"] = parent;
@@ -104,7 +108,8 @@ private:
         std::string farmName = NameOf(farm, place);
         std::string key = AddNode("farm", farmName, client);
         const Json& fields = ListAt(farm, place, "fields");
-        for (size_t i = 0; i < fields.size(); ++i) ReadField(fields[i], place + "/fields/" + std::to_string(i), key, farmName);
+        for (size_t i = 0; i < fields.size(); ++i)
+            ReadField(fields[i], place + "/fields/" + std::to_string(i), key, farmName);
     }
 
     void ReadField(const Json& field, const std::string& place, const std::string& farm, const std::string& farmName) {
@@ -134,7 +139,8 @@ private:
         for (size_t i = 0; i < zones.size(); ++i) {
             std::string zonePlace = place + "/zones/" + std::to_string(i);
             const Json& polygon = Member(zones[i], zonePlace, "polygon");
-            if (!polygon.is_array() || polygon.size() < 3) Fail(zonePlace + "/polygon", "expected at least three corners");
+            if (!polygon.is_array() || polygon.size() < 3)
+                Fail(zonePlace + "/polygon", "expected at least three corners");
             for (size_t c = 0; c < polygon.size(); ++c) {
                 std::string cornerPlace = zonePlace + "/polygon/" + std::to_string(c);
                 if (!polygon[c].is_array() || polygon[c].size() != 2) Fail(cornerPlace, "expected [x, y]");
@@ -167,11 +173,13 @@ private:
             if (found) Fail(place + "/field", "\"" + name + "\" names more than one field; add \"farm\"");
             found = &entry;
         }
-        if (!found) Fail(place + "/field", "no field \"" + name + "\"" + (farm.empty() ? "" : " on farm \"" + farm + "\""));
+        if (!found)
+            Fail(place + "/field", "no field \"" + name + "\"" + (farm.empty() ? "" : " on farm \"" + farm + "\""));
         if (!operation.contains("cropZone")) return found->key;
         std::string zone = TextAt(operation.at("cropZone"), place + "/cropZone");
         auto key = found->zones.find(zone);
-        if (key == found->zones.end()) Fail(place + "/cropZone", "no crop zone \"" + zone + "\" on field \"" + name + "\"");
+        if (key == found->zones.end())
+            Fail(place + "/cropZone", "no crop zone \"" + zone + "\" on field \"" + name + "\"");
         return key->second;
     }
 
@@ -185,11 +193,14 @@ private:
         if (operation.contains("prescription")) {
             const Json& rx = operation.at("prescription");
             if (rx.is_string()) {
-                if (!prescriptionIds_.count(rx.get<std::string>())) Fail(place + "/prescription", "no prescription \"" + rx.get<std::string>() + "\"");
+                if (!prescriptionIds_.count(rx.get<std::string>()))
+                    Fail(place + "/prescription", "no prescription \"" + rx.get<std::string>() + "\"");
                 out["prescription"] = rx;
             } else {
-                Json own = PrescriptionAt(rx, place + "/prescription", "RX-op" + std::to_string(operations_.size() + 1));
-                if (!prescriptionIds_.insert(own.at("id").get<std::string>()).second) Fail(place + "/prescription/id", "used twice");
+                Json own =
+                    PrescriptionAt(rx, place + "/prescription", "RX-op" + std::to_string(operations_.size() + 1));
+                if (!prescriptionIds_.insert(own.at("id").get<std::string>()).second)
+                    Fail(place + "/prescription/id", "used twice");
                 out["prescription"] = own.at("id");
                 prescriptions_.push_back(own);
             }

@@ -83,7 +83,8 @@ std::string OperationSummary(const Json& store) {
         const std::string farm = FarmOf(store, op["node"]);
         text += op["name"].get<std::string>() + "\n";
         text += "    field          " + field + (farm.empty() ? std::string() : "  (farm " + farm + ")") + "\n";
-        text += "    date           " + (points.empty() ? std::string("-") : LocalDay(points[0]["time"].get<double>())) + "\n";
+        text += "    date           " +
+                (points.empty() ? std::string("-") : LocalDay(points[0]["time"].get<double>())) + "\n";
         text += "    points         " + std::to_string(points.size()) + "\n";
         text += ValueRanges(points);
         text += MarkerCounts(points);
@@ -95,13 +96,15 @@ Json PointsAsGeoJson(const Json& store) {
     Json features = Json::array();
     for (const Json& op : store["catalog"]["operations"]) {
         for (const Json& point : op["points"]) {
-            Json properties{{"operation", op["name"]}, {"field", op["node"]}, {"date", LocalDay(point["time"].get<double>())}};
+            Json properties{
+                {"operation", op["name"]}, {"field", op["node"]}, {"date", LocalDay(point["time"].get<double>())}};
             for (const char* key : kValueKeys) properties[key] = point["values"][key]["value"];
             properties["markers"] = Markers(point);
             Json coordinates = Json::array({point["x"], point["y"]});
             if (point["measures"].size() == 4) coordinates.push_back(point["measures"][3]["value"]);
-            features.push_back(
-                {{"type", "Feature"}, {"geometry", {{"type", "Point"}, {"coordinates", coordinates}}}, {"properties", properties}});
+            features.push_back({{"type", "Feature"},
+                                {"geometry", {{"type", "Point"}, {"coordinates", coordinates}}},
+                                {"properties", properties}});
         }
     }
     return Json{{"type", "FeatureCollection"}, {"features", features}};

@@ -45,19 +45,23 @@ struct SampleField {
     double east, north;  // south-west corner, UTM 32N metres
     double widthM, heightM;
     bool binary;
-    double nc;          // N content of the fertiliser, %
-    int applFactor;     // application factor set on the terminal, %
-    double vigour;      // mean biomass index of the crop
-    double phase;       // shifts the biomass pattern, so every field looks different
-    double patchX, patchY;  // centre of a weak patch, as fractions of width and height
+    double nc;               // N content of the fertiliser, %
+    int applFactor;          // application factor set on the terminal, %
+    double vigour;           // mean biomass index of the crop
+    double phase;            // shifts the biomass pattern, so every field looks different
+    double patchX, patchY;   // centre of a weak patch, as fractions of width and height
     double altitude, slope;  // altitude of the south edge (m) and its rise per 100 m northward
 };
 
 const SampleField kFields[] = {
-    {"North_Field", "260412", "Hill Farm", "Winter wheat", 395960, 5707180, 240, 380, true, 27.0, 100, 2.55, 0.0, 0.30, 0.65, 118, 1.2},
-    {"Long_Acre", "260415", "Hill Farm", "Winter barley", 396860, 5706480, 168, 520, true, 27.0, 100, 2.35, 1.7, 0.70, 0.25, 112, 0.8},
-    {"Mill_Meadow", "260418", "Mill Farm", "Winter oilseed rape", 397600, 5707940, 192, 300, false, 28.0, 100, 2.80, 3.1, 0.55, 0.50, 96, 0.4},
-    {"South_Slope", "260420", "Mill Farm", "Winter wheat", 395360, 5705960, 144, 260, false, 28.0, 100, 2.45, 4.4, 0.40, 0.80, 104, 5.5},
+    {"North_Field", "260412", "Hill Farm", "Winter wheat", 395960, 5707180, 240, 380, true, 27.0, 100, 2.55, 0.0, 0.30,
+     0.65, 118, 1.2},
+    {"Long_Acre", "260415", "Hill Farm", "Winter barley", 396860, 5706480, 168, 520, true, 27.0, 100, 2.35, 1.7, 0.70,
+     0.25, 112, 0.8},
+    {"Mill_Meadow", "260418", "Mill Farm", "Winter oilseed rape", 397600, 5707940, 192, 300, false, 28.0, 100, 2.80,
+     3.1, 0.55, 0.50, 96, 0.4},
+    {"South_Slope", "260420", "Mill Farm", "Winter wheat", 395360, 5705960, 144, 260, false, 28.0, 100, 2.45, 4.4, 0.40,
+     0.80, 104, 5.5},
 };
 
 std::string Spaced(std::string name) {
@@ -78,16 +82,21 @@ void UtmToLatLon(double east, double north, double& lat, double& lon) {
     const double e1 = (1 - std::sqrt(1 - e2)) / (1 + std::sqrt(1 - e2));
     const double phi1 = mu + (3 * e1 / 2 - 27 * std::pow(e1, 3) / 32) * std::sin(2 * mu) +
                         (21 * e1 * e1 / 16 - 55 * std::pow(e1, 4) / 32) * std::sin(4 * mu) +
-                        (151 * std::pow(e1, 3) / 96) * std::sin(6 * mu) + (1097 * std::pow(e1, 4) / 512) * std::sin(8 * mu);
+                        (151 * std::pow(e1, 3) / 96) * std::sin(6 * mu) +
+                        (1097 * std::pow(e1, 4) / 512) * std::sin(8 * mu);
     const double s = std::sin(phi1), c = std::cos(phi1), t = std::tan(phi1);
     const double c1 = ep2 * c * c, t1 = t * t;
     const double n1 = a / std::sqrt(1 - e2 * s * s);
     const double r1 = a * (1 - e2) / std::pow(1 - e2 * s * s, 1.5);
     const double d = (east - 500000.0) / (n1 * k0);
-    const double phi = phi1 - (n1 * t / r1) * (d * d / 2 - (5 + 3 * t1 + 10 * c1 - 4 * c1 * c1 - 9 * ep2) * std::pow(d, 4) / 24 +
-                                             (61 + 90 * t1 + 298 * c1 + 45 * t1 * t1 - 252 * ep2 - 3 * c1 * c1) * std::pow(d, 6) / 720);
-    const double lambda = lon0 + (d - (1 + 2 * t1 + c1) * std::pow(d, 3) / 6 +
-                                  (5 - 2 * c1 + 28 * t1 - 3 * c1 * c1 + 8 * ep2 + 24 * t1 * t1) * std::pow(d, 5) / 120) / c;
+    const double phi =
+        phi1 -
+        (n1 * t / r1) * (d * d / 2 - (5 + 3 * t1 + 10 * c1 - 4 * c1 * c1 - 9 * ep2) * std::pow(d, 4) / 24 +
+                         (61 + 90 * t1 + 298 * c1 + 45 * t1 * t1 - 252 * ep2 - 3 * c1 * c1) * std::pow(d, 6) / 720);
+    const double lambda =
+        lon0 + (d - (1 + 2 * t1 + c1) * std::pow(d, 3) / 6 +
+                (5 - 2 * c1 + 28 * t1 - 3 * c1 * c1 + 8 * ep2 + 24 * t1 * t1) * std::pow(d, 5) / 120) /
+                   c;
     lat = phi * 180 / kPi;
     lon = lambda * 180 / kPi;
 }
@@ -109,10 +118,10 @@ double NTarget(double bi) { return std::clamp(118.0 - 20.0 * bi, 40.0, 95.0); }
 
 struct Point {
     double lat, lon, alt;
-    double bi;          // biomass index
-    double n;           // N target, kg N/ha; -1 while calibrating
-    double nas;         // N applied, kg N/ha
-    int markers;        // bits 0-3
+    double bi;    // biomass index
+    double n;     // N target, kg N/ha; -1 while calibrating
+    double nas;   // N applied, kg N/ha
+    int markers;  // bits 0-3
 };
 
 // A small, repeatable pseudo-random sequence for the sensor's noise.
@@ -250,13 +259,15 @@ int IdOf(std::vector<std::string>& names, const std::string& name) {
 // "fields.txt" in the layout the publisher writes for the terminal: number, name, area in
 // hectares, crop, farm, comment and the ids of crop, field and farm.
 std::string FieldsText() {
-    std::string text = "\"Nr.\",\"Schlagname\",\"size\",\"Fruchart\",\"Kunde\",\"Kommentar\",\"croplookupexpid\",\"expid\",\"customerlookupexpid\",\n";
+    std::string text =
+        "\"Nr.\",\"Schlagname\",\"size\",\"Fruchart\",\"Kunde\",\"Kommentar\",\"croplookupexpid\",\"expid\","
+        "\"customerlookupexpid\",\n";
     std::vector<std::string> farms, crops;
     int nr = 0;
     for (const SampleField& f : kFields) {
         int farm = IdOf(farms, f.farm), crop = IdOf(crops, f.crop);
-        text += Format("\"%d\",\"%s\",\"%.2f\",\"%s\",\"%s\",,\"%d\",\"%d\",\"%d\",\n", nr, Spaced(f.name).c_str(), AreaHa(f),
-                       f.crop.c_str(), f.farm.c_str(), crop, nr + 1, farm);
+        text += Format("\"%d\",\"%s\",\"%.2f\",\"%s\",\"%s\",,\"%d\",\"%d\",\"%d\",\n", nr, Spaced(f.name).c_str(),
+                       AreaHa(f), f.crop.c_str(), f.farm.c_str(), crop, nr + 1, farm);
         ++nr;
     }
     return text;
@@ -285,9 +296,9 @@ std::string Prescription(const SampleField& f) {
             double rate = 5 * std::round(NTarget(sum / count) / 5);
             text += first ? "" : ",\n";
             first = false;
-            text += "      {\"polygon\": [" + Corner(f.east + x0, f.north + y0) + ", " + Corner(f.east + x1, f.north + y0) + ", " +
-                    Corner(f.east + x1, f.north + y1) + ", " + Corner(f.east + x0, f.north + y1) + "], \"rates\": {\"N\": " +
-                    Format("%.0f", rate) + "}}";
+            text += "      {\"polygon\": [" + Corner(f.east + x0, f.north + y0) + ", " +
+                    Corner(f.east + x1, f.north + y0) + ", " + Corner(f.east + x1, f.north + y1) + ", " +
+                    Corner(f.east + x0, f.north + y1) + "], \"rates\": {\"N\": " + Format("%.0f", rate) + "}}";
         }
     }
     return text + "\n    ]}";
@@ -306,8 +317,10 @@ std::string PlanText() {
             text += first ? "" : ",\n";
             first = false;
             std::string field = Spaced(f.name);
-            text += Format("      {\"name\": \"%s\", \"area\": %.2f, \"cropZones\": [{\"name\": \"%s 2026\", \"crop\": \"%s\", \"area\": %.2f}]}",
-                           field.c_str(), AreaHa(f), field.c_str(), f.crop.c_str(), AreaHa(f));
+            text += Format(
+                "      {\"name\": \"%s\", \"area\": %.2f, \"cropZones\": [{\"name\": \"%s 2026\", \"crop\": \"%s\", "
+                "\"area\": %.2f}]}",
+                field.c_str(), AreaHa(f), field.c_str(), f.crop.c_str(), AreaHa(f));
         }
         text += "\n    ]}";
         text += i + 1 < farms.size() ? ",\n" : "\n";
@@ -319,8 +332,9 @@ std::string PlanText() {
     text += "  ],\n  \"operations\": [\n";
     for (std::size_t i = 0; i < count; ++i) {
         std::string field = Spaced(kFields[i].name);
-        text += "    {\"field\": \"" + field + "\", \"cropZone\": \"" + field + " 2026\", \"comment\": \"2nd N dose\", \"prescription\": \"" +
-                RxId(kFields[i]) + "\"}" + (i + 1 < count ? ",\n" : "\n");
+        text += "    {\"field\": \"" + field + "\", \"cropZone\": \"" + field +
+                " 2026\", \"comment\": \"2nd N dose\", \"prescription\": \"" + RxId(kFields[i]) + "\"}" +
+                (i + 1 < count ? ",\n" : "\n");
     }
     return text + "  ]\n}\n";
 }

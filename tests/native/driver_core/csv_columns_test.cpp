@@ -29,8 +29,8 @@ TEST(CsvColumns, MatchesHeaderTextsExactlyAndKeepsTheLastOfTwins) {
     const HeaderCase cases[] = {
         {"Lat,Long", 2, 1, 0},
         {"lat,long", 0, 0, 0},
-        {"Long ,Lat", 0, 2, 0},        // trailing blank: no match
-        {"  Long,  Lat", 1, 2, 0},     // leading blanks are not part of a field
+        {"Long ,Lat", 0, 2, 0},     // trailing blank: no match
+        {"  Long,  Lat", 1, 2, 0},  // leading blanks are not part of a field
         {"\"Long\",\"Lat\",\"Nc\"", 1, 2, 3},
         {"Long,X,Long,Nc\r\n", 3, 0, 4},
         {"", 0, 0, 0},
@@ -45,8 +45,8 @@ TEST(CsvColumns, MatchesHeaderTextsExactlyAndKeepsTheLastOfTwins) {
 
 TEST(CsvColumns, ReadsEveryValueOfARowFromItsMappedColumn) {
     // Columns in another order than the converter writes them.
-    const CsvColumns columns = MapCsvColumns(
-        "Nc,Calibration,Marker 4,Marker 3,Marker 2,Marker 1,ApplFactor,Nas,N,BI,Alt,Lat,Long");
+    const CsvColumns columns =
+        MapCsvColumns("Nc,Calibration,Marker 4,Marker 3,Marker 2,Marker 1,ApplFactor,Nas,N,BI,Alt,Lat,Long");
     TParser parser(',');
     RowValues row;
     ReadRowValues(parser, "25,1,0,2,3,4,0.95,50,60,3.5,120.5,50.25,8.125", columns, row);
@@ -120,9 +120,8 @@ TEST(CsvColumns, CoordinateLimitsExcludeThePolesButIncludeTheDateLine) {
         bool within;
     };
     const Case cases[] = {
-        {8.0, 50.0, true},     {8.0, 90.0, false},    {8.0, -90.0, false},
-        {8.0, 89.999, true},   {180.0, 0.0, true},    {-180.0, 0.0, true},
-        {180.0001, 0.0, false}, {-180.0001, 0.0, false},
+        {8.0, 50.0, true},  {8.0, 90.0, false},  {8.0, -90.0, false},    {8.0, 89.999, true},
+        {180.0, 0.0, true}, {-180.0, 0.0, true}, {180.0001, 0.0, false}, {-180.0001, 0.0, false},
     };
     for (const Case& c : cases) {
         RowValues row;

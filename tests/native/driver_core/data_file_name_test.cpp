@@ -21,10 +21,10 @@ TEST(DataFileName, TakesFieldNameAndDateFromTheFileName) {
         {"C:\\logs\\Log_North_Field_080315.csv", "North Field", "080315"},
         {"Log_North_080315_2.csv", "North", "080315"},
         {"C:\\logs\\Log_080315.csv", "", "080315"},
-        {"C:\\logs\\Log_A_B_C_1.csv", "A B", "C"},   // no six-character date anywhere
+        {"C:\\logs\\Log_A_B_C_1.csv", "A B", "C"},  // no six-character date anywhere
         {"C:\\logs\\North.csv", "", ""},
         {"C:\\logs\\_North_080315.csv", "North", "080315"},
-        {"_North_080315.csv", "", ""},              // an underscore first in the path
+        {"_North_080315.csv", "", ""},  // an underscore first in the path
         {"x_a.b", "", ""},
         {"", "", ""},
         // An underscore in a folder name must not move the split into the folder part.
@@ -78,10 +78,9 @@ TEST(DataFileName, DateValueIsLocalMidnightNormalisedLikeMktime) {
         {"Europe/Berlin", "", 943916400.0},         // 30 Nov 1999: year 00, month 0, day 0
         {"Europe/Berlin", "080715", 1216072800.0},  // summer time: 00:00 CEST
         {"Europe/Berlin", "080330", 1206831600.0},  // summer time starts later that night
-        {"Europe/Berlin", "080331", 1206914400.0},
-        {"Europe/Berlin", "080300", 1204239600.0},  // day 0: 29 Feb 2008
-        {"Europe/Berlin", "080001", 1196463600.0},  // month 0: December 2007
-        {"Europe/Berlin", "0803x5", 1204239600.0},  // no digits: day 0
+        {"Europe/Berlin", "080331", 1206914400.0}, {"Europe/Berlin", "080300", 1204239600.0},  // day 0: 29 Feb 2008
+        {"Europe/Berlin", "080001", 1196463600.0},                                             // month 0: December 2007
+        {"Europe/Berlin", "0803x5", 1204239600.0},                                             // no digits: day 0
         {"UTC", "080315", 1205539200.0},
     };
     for (const DateCase& c : cases) {

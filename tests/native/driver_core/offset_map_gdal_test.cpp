@@ -72,8 +72,8 @@ void WriteGrid(const GridCase& grid, const std::string& path) {
 
 // GDAL's row 0 is the highest y, while the file's first row is the lowest.
 std::string CellValue(const std::string& path, int column, int fileRow, int ny) {
-    const CommandResult result = RunCommand("gdallocationinfo -valonly " + Quoted(path) + " " +
-                                     std::to_string(column) + " " + std::to_string(ny - 1 - fileRow));
+    const CommandResult result = RunCommand("gdallocationinfo -valonly " + Quoted(path) + " " + std::to_string(column) +
+                                            " " + std::to_string(ny - 1 - fileRow));
     EXPECT_EQ(result.status, 0) << result.output;
     std::string value = result.output;
     while (!value.empty() && (value.back() == '\n' || value.back() == '\r')) value.pop_back();
@@ -95,16 +95,13 @@ TEST(OffsetMapGdal, GdalReadsTheGridsSizeExtentRangeAndCells) {
         const CommandResult info = RunCommand("gdalinfo -mm " + Quoted(path));
         ASSERT_EQ(info.status, 0) << info.output;
         const std::string where = "nx " + std::to_string(grid.nx) + ":\n" + info.output;
-        EXPECT_NE(info.output.find("Size is " + std::to_string(grid.nx) + ", " +
-                                   std::to_string(grid.ny)),
+        EXPECT_NE(info.output.find("Size is " + std::to_string(grid.nx) + ", " + std::to_string(grid.ny)),
                   std::string::npos)
             << where;
-        EXPECT_NE(info.output.find("Pixel Size = (10.000000000000000,-10.000000000000000)"),
-                  std::string::npos)
+        EXPECT_NE(info.output.find("Pixel Size = (10.000000000000000,-10.000000000000000)"), std::string::npos)
             << where;
         const std::string top = std::to_string(200 + 10 * (grid.ny - 1) + 5);
-        EXPECT_NE(info.output.find("Origin = (95.000000000000000," + top + ".000000000000000)"),
-                  std::string::npos)
+        EXPECT_NE(info.output.find("Origin = (95.000000000000000," + top + ".000000000000000)"), std::string::npos)
             << where;
 
         int low = -1, high = -1;

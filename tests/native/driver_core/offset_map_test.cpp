@@ -74,10 +74,9 @@ TEST_F(OffsetMapFile, WritesHeaderValuesAndBlanksAsTheTerminalReadsThem) {
     writer.WriteValue(55.0);
     writer.WriteValue(52.0);
     ASSERT_TRUE(writer.Finish());
-    EXPECT_EQ(test::ScratchFolder::Read(Path()),
-              HeaderText(3, 2) +
-                  "40.000000 45.000000 1.70141e+38 \r\n\r\n"
-                  "50.000000 55.000000 52.000000 \r\n\r\n");
+    EXPECT_EQ(test::ScratchFolder::Read(Path()), HeaderText(3, 2) +
+                                                     "40.000000 45.000000 1.70141e+38 \r\n\r\n"
+                                                     "50.000000 55.000000 52.000000 \r\n\r\n");
 }
 
 struct BreakCase {
@@ -89,11 +88,8 @@ struct BreakCase {
 
 TEST_F(OffsetMapFile, BreaksLinesAfterEveryTenthValueAndEndsRowsWithAnEmptyLine) {
     const BreakCase cases[] = {
-        {7, 2, {7, 0, 7, 0}},
-        {10, 2, {10, 0, 0, 10, 0, 0}},
-        {20, 2, {10, 10, 0, 0, 10, 10, 0, 0}},
-        {23, 1, {10, 10, 3, 0}},
-        {1, 3, {1, 0, 1, 0, 1, 0}},
+        {7, 2, {7, 0, 7, 0}},    {10, 2, {10, 0, 0, 10, 0, 0}}, {20, 2, {10, 10, 0, 0, 10, 10, 0, 0}},
+        {23, 1, {10, 10, 3, 0}}, {1, 3, {1, 0, 1, 0, 1, 0}},
     };
     for (const BreakCase& c : cases) {
         const std::string file = WriteNumberedGrid(c.nx, c.ny);
@@ -120,8 +116,7 @@ TEST_F(OffsetMapFile, AnAllBlankGridShowsTheStartValuesOnItsZLine) {
     const std::string zLine = PrintfLf(DBL_MAX) + " 0.000000\r\n";
     EXPECT_EQ(zLine.size(), 309 + 7 + 9 + 2u);
     EXPECT_EQ(test::ScratchFolder::Read(Path()),
-              "DSAA\r\n2 1\r\n0.000000 0.000000\r\n0.000000 0.000000\r\n" + zLine +
-                  "1.70141e+38 1.70141e+38 \r\n\r\n");
+              "DSAA\r\n2 1\r\n0.000000 0.000000\r\n0.000000 0.000000\r\n" + zLine + "1.70141e+38 1.70141e+38 \r\n\r\n");
 }
 
 TEST(OffsetMapRange, StartsAtTheLargestDoubleAndTheSmallestPositiveNormalDouble) {
@@ -138,9 +133,9 @@ TEST(OffsetMapRange, StartsAtTheLargestDoubleAndTheSmallestPositiveNormalDouble)
 }
 
 TEST(OffsetMapFormat, FixedNotationMatchesTheCLibrary) {
-    const double samples[] = {0.0,   -0.0,     0.5,     12.5,     0.125,     2.675,  1e-7,
-                              -1e-7, 5e-7,     1.5e-6,  2.5e-6,   123456.789, 1e22,  -1e22,
-                              1e300, DBL_MIN,  DBL_MAX, -DBL_MAX, 1.0 / 3.0, 0.005, 1.005};
+    const double samples[] = {0.0,   -0.0,    0.5,     12.5,     0.125,      2.675, 1e-7,
+                              -1e-7, 5e-7,    1.5e-6,  2.5e-6,   123456.789, 1e22,  -1e22,
+                              1e300, DBL_MIN, DBL_MAX, -DBL_MAX, 1.0 / 3.0,  0.005, 1.005};
     for (double v : samples) {
         for (int decimals : {2, 6}) {
             char reference[400];

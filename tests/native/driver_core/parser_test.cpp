@@ -47,8 +47,7 @@ TEST(TParser, SplitsLinesIntoFieldsWithoutQuotesAndLeadingBlanks) {
     };
     for (const SplitCase& c : cases) {
         TParser parser(c.separator);
-        EXPECT_EQ(parser.Parse(c.line, -1), static_cast<std::int32_t>(c.fields.size()))
-            << "line '" << c.line << "'";
+        EXPECT_EQ(parser.Parse(c.line, -1), static_cast<std::int32_t>(c.fields.size())) << "line '" << c.line << "'";
         EXPECT_EQ(Fields(parser), c.fields) << "line '" << c.line << "'";
     }
 }
@@ -167,7 +166,7 @@ TEST(TParser, ReadsWholeNumbersLikeAPercentLdScanOfA32BitLong) {
         {"0x10", true, 0},
         {"2147483647", true, 2147483647},
         {"-2147483648", true, -2147483647 - 1},
-        {"2147483648", true, 2147483647},          // clamped, not wrapped
+        {"2147483648", true, 2147483647},  // clamped, not wrapped
         {"-2147483649", true, -2147483647 - 1},
         {"99999999999999999999999", true, 2147483647},
         {"", false, 0},

@@ -39,9 +39,19 @@ TEST(TextLineReader, ReturnsWholeLinesWithoutTheirLineEndsUpToACtrlZ) {
         {"only a line end", "\r\n", {""}},
         {"long line", "h\n" + longLine + "\r\nz\n", {"h", longLine, "z"}},
         {"ctrl-z at the end, as old editors leave it", "a\r\nb\r\n\x1a", {"a", "b"}},
-        {"ctrl-z inside a line", "a\r\nb\x1a" "c\r\nd\r\n", {"a", "b"}},
-        {"ctrl-z alone", "\x1a" "a\r\n", {}},
-        {"ctrl-z beyond the first buffer load", longLine + "\n" + "y\x1a" "z\n", {longLine, "y"}},
+        {"ctrl-z inside a line",
+         "a\r\nb\x1a"
+         "c\r\nd\r\n",
+         {"a", "b"}},
+        {"ctrl-z alone",
+         "\x1a"
+         "a\r\n",
+         {}},
+        {"ctrl-z beyond the first buffer load",
+         longLine + "\n" +
+             "y\x1a"
+             "z\n",
+         {longLine, "y"}},
         // The loads grow from 4 KiB: the CR of a CR LF ends the first load, then the second.
         {"cr lf split by the first load", std::string(4095, 'a') + "\r\nb\n", {std::string(4095, 'a'), "b"}},
         {"cr lf split by the second load", std::string(12287, 'a') + "\r\nb\n", {std::string(12287, 'a'), "b"}},

@@ -15,8 +15,7 @@ namespace {
 const std::string kFieldsHeader =
     "\"Nr.\",\"Schlagname\",\"size\",\"Fruchart\",\"Kunde\",\"Kommentar\","
     "\"croplookupexpid\",\"expid\",\"customerlookupexpid\",\r\n";
-const std::string kTasksHeader =
-    "fieldName;fieldSize;cropName;customerName;fieldComment;gridfileName;taskTime\r\n";
+const std::string kTasksHeader = "fieldName;fieldSize;cropName;customerName;fieldComment;gridfileName;taskTime\r\n";
 const std::string kFiller = ";0;;;;;0;null\r\n";
 
 std::string Repeat(const std::string& text, int times) {
@@ -45,8 +44,7 @@ void FillSample(TextStore& store) {
     const std::size_t north = store.GetOrAddField("North");
     store.SetFieldSize(north, 12.4);
     store.SetFieldCrop(north, store.Crops()[crop].name, store.Crops()[crop].expid);
-    store.SetFieldCustomer(north, store.Customers()[customer].name,
-                           store.Customers()[customer].expid);
+    store.SetFieldCustomer(north, store.Customers()[customer].name, store.Customers()[customer].expid);
     store.GetOrAddField("South");
     const std::size_t east = store.GetOrAddField("East");
     store.SetFieldSize(east, 3.005);
@@ -67,9 +65,7 @@ protected:
         const bool customers = store.WriteCustomersFile(paths.customers);
         return crops && tasks && fields && customers;
     }
-    std::string Read(const std::string& name) const {
-        return test::ScratchFolder::Read(folder.File(name));
-    }
+    std::string Read(const std::string& name) const { return test::ScratchFolder::Read(folder.File(name)); }
 
     test::ScratchFolder folder;
 };
@@ -101,8 +97,7 @@ TEST(TextStore, LookupsFindTheFirstEqualNameOrAddItWithTheNextId) {
     EXPECT_TRUE(added.Fruchart.empty() && added.Kunde.empty() && added.Kommentar.empty());
 
     store.ResetStore();
-    EXPECT_TRUE(store.Fields().empty() && store.Customers().empty() && store.Crops().empty() &&
-                store.Tasks().empty());
+    EXPECT_TRUE(store.Fields().empty() && store.Customers().empty() && store.Crops().empty() && store.Tasks().empty());
     EXPECT_EQ(store.GetOrAddField("North"), 0u);
     EXPECT_EQ(store.Fields()[0].expid, 1);
     EXPECT_EQ(store.GetOrAddCustomer("B"), 0u);
@@ -153,10 +148,9 @@ TEST_F(TextStoreFiles, WritesTheTerminalsFormatsByteForByte) {
                   "\"0\",\"North\",\"12.40\",\"Winter wheat\",\"Customer A\",,\"2\",\"1\",\"1\",\r\n"
                   "\"1\",\"South\",\"-1.00\",,,,,\"2\",,\r\n"
                   "\"2\",\"East\",\"3.00\",,,,,\"3\",,\r\n");  // 3.005 is stored below 3.005
-    EXPECT_EQ(Read("tasks.txt"),
-              kTasksHeader +
-                  "North;12.40;Winter wheat;Customer A;spring dose;North_OffsetMap.grd;0;null\r\n" +
-                  Repeat(kFiller, 98));
+    EXPECT_EQ(Read("tasks.txt"), kTasksHeader +
+                                     "North;12.40;Winter wheat;Customer A;spring dose;North_OffsetMap.grd;0;null\r\n" +
+                                     Repeat(kFiller, 98));
 }
 
 TEST_F(TextStoreFiles, IdsBelowOneAndTextsAreWrittenAsTheyAre) {
@@ -170,8 +164,7 @@ TEST_F(TextStoreFiles, IdsBelowOneAndTextsAreWrittenAsTheyAre) {
     ASSERT_TRUE(WriteAll(store));
     EXPECT_EQ(Read("fields.txt"), kFieldsHeader + "\"-4\",\"A;B\",\"0.50\",,,\"note\",,,,\r\n");
     EXPECT_EQ(Read("crops.txt"), "\"name\",\"expid\",\r\n\"Rye\",,\r\n");
-    const std::string taskLine =
-        "Field, with comma;-0.00;Winter wheat;Customer A;spring dose;;0;null\r\n";
+    const std::string taskLine = "Field, with comma;-0.00;Winter wheat;Customer A;spring dose;;0;null\r\n";
     EXPECT_EQ(Read("tasks.txt"), kTasksHeader + taskLine + Repeat(kFiller, 98));
 }
 
@@ -185,11 +178,13 @@ TEST_F(TextStoreFiles, LineBreaksInsideTextsAreWrittenAsBlanks) {
     task.fieldComment = "first line\nsecond line; third, \"quoted\"";
     store.AddTask(task);
     ASSERT_TRUE(WriteAll(store));
-    EXPECT_EQ(Read("tasks.txt"), kTasksHeader +
-                                     "North  field;1.50;Winter wheat;Customer A;first line second line; third, \"quoted\";;0;null\r\n" +
-                                     Repeat(kFiller, 98));
-    EXPECT_EQ(Read("fields.txt"),
-              kFieldsHeader + "\"0\",\"North  field\",\"-1.00\",\"Winter wheat\",\"Customer A\",,\"1\",\"1\",\"1\",\r\n");
+    EXPECT_EQ(Read("tasks.txt"),
+              kTasksHeader +
+                  "North  field;1.50;Winter wheat;Customer A;first line second line; third, \"quoted\";;0;null\r\n" +
+                  Repeat(kFiller, 98));
+    EXPECT_EQ(
+        Read("fields.txt"),
+        kFieldsHeader + "\"0\",\"North  field\",\"-1.00\",\"Winter wheat\",\"Customer A\",,\"1\",\"1\",\"1\",\r\n");
     EXPECT_EQ(Read("crops.txt"), "\"name\",\"expid\",\r\n\"Winter wheat\",\"1\",\r\n");
 
     TextStore read;
@@ -265,14 +260,12 @@ TEST_F(TextStoreFiles, WrittenFilesReadBackIntoTheSameRecordsAndIdsContinue) {
 }
 
 TEST_F(TextStoreFiles, CountersFollowTheLastLineReadAndTheFirstOfTwinNamesWins) {
-    test::ScratchFolder::Write(folder.File("fields.txt"),
-                               kFieldsHeader + "\"7\",\"A\",\"1.00\",,,,,\"8\",,\r\n"
-                                               "\"2\",\"B\",\"1.00\",,,,,\"3\",,\r\n"
-                                               "\"9\",\"A\",\"1.00\",,,,,\"10\",,\r\n");
-    test::ScratchFolder::Write(folder.File("crops.txt"),
-                               "\"name\",\"expid\",\r\n\"W\",\"5\",\r\n\"W\",\"2\",\r\n");
-    test::ScratchFolder::Write(folder.File("customers.txt"),
-                               "\"customer\",\"expid\",\r\n\"C\",\"x\",\r\n");
+    test::ScratchFolder::Write(folder.File("fields.txt"), kFieldsHeader +
+                                                              "\"7\",\"A\",\"1.00\",,,,,\"8\",,\r\n"
+                                                              "\"2\",\"B\",\"1.00\",,,,,\"3\",,\r\n"
+                                                              "\"9\",\"A\",\"1.00\",,,,,\"10\",,\r\n");
+    test::ScratchFolder::Write(folder.File("crops.txt"), "\"name\",\"expid\",\r\n\"W\",\"5\",\r\n\"W\",\"2\",\r\n");
+    test::ScratchFolder::Write(folder.File("customers.txt"), "\"customer\",\"expid\",\r\n\"C\",\"x\",\r\n");
     TextStore store;
     store.LoadTextFiles(Paths());
     EXPECT_EQ(store.NextFieldId(), 11);
@@ -289,8 +282,7 @@ TEST_F(TextStoreFiles, MissingOrEmptyFilesReadBackAsNothing) {
     test::ScratchFolder::Write(folder.File("crops.txt"), "\"name\",\"expid\",\r\n");
     TextStore store;
     store.LoadTextFiles(Paths());
-    EXPECT_TRUE(store.Fields().empty() && store.Tasks().empty() && store.Crops().empty() &&
-                store.Customers().empty());
+    EXPECT_TRUE(store.Fields().empty() && store.Tasks().empty() && store.Crops().empty() && store.Customers().empty());
     EXPECT_EQ(store.NextFieldId(), 1);
     EXPECT_EQ(store.NextCropId(), 1);
 }
@@ -313,8 +305,7 @@ public:
     explicit FailingOps(Step step) : step_(step) {}
 
     std::size_t Write(std::FILE* file, const char* data, std::size_t size) override {
-        return step_ == Step::Write ? FileOps::Write(file, data, size / 2)
-                                    : FileOps::Write(file, data, size);
+        return step_ == Step::Write ? FileOps::Write(file, data, size / 2) : FileOps::Write(file, data, size);
     }
     int Flush(std::FILE* file) override {
         const int result = FileOps::Flush(file);
@@ -330,8 +321,7 @@ private:
 };
 
 TEST_F(TextStoreFiles, AFailedWriteIsReportedAndLeavesNoHalfWrittenFile) {
-    for (FailingOps::Step step :
-         {FailingOps::Step::Write, FailingOps::Step::Flush, FailingOps::Step::Close}) {
+    for (FailingOps::Step step : {FailingOps::Step::Write, FailingOps::Step::Flush, FailingOps::Step::Close}) {
         FailingOps ops(step);
         TextStore store(ops);
         FillSample(store);

@@ -103,8 +103,7 @@ void ExpectSameRows(OGRLayer* layer, const std::vector<std::vector<std::string>>
             if (cell.empty()) continue;
             if (c >= 4 && c <= 8)
                 ASSERT_EQ(f->GetFieldAsInteger(field), std::atoi(cell.c_str())) << what << " row " << i;
-            else
-                ASSERT_EQ(f->GetFieldAsDouble(field), std::strtod(cell.c_str(), nullptr)) << what << " row " << i;
+            else ASSERT_EQ(f->GetFieldAsDouble(field), std::strtod(cell.c_str(), nullptr)) << what << " row " << i;
         }
     }
     EXPECT_FALSE(FeaturePtr(layer->GetNextFeature())) << what;
@@ -128,13 +127,16 @@ Bytes RandomBinaryLog(std::uint32_t seed, int rows) {
     BinaryLogWriter log;
     for (int i = 0; i < rows; ++i) {
         bool zero = rng() % 17 == 0;
-        log.Position(zero ? 0 : 515000000 + static_cast<int>(rng() % 40000), zero ? 0 : 75000000 + static_cast<int>(rng() % 40000),
-                     static_cast<std::int16_t>(rng() % 3000));
+        log.Position(zero ? 0 : 515000000 + static_cast<int>(rng() % 40000),
+                     zero ? 0 : 75000000 + static_cast<int>(rng() % 40000), static_cast<std::int16_t>(rng() % 3000));
         if (rng() % 5 == 0) log.Nc(static_cast<std::int16_t>(rng() % 900));
         switch (rng() % 6) {
         case 0: break;
         case 1: log.Reading(-1.0f, -1.0f, static_cast<std::uint8_t>(rng())); break;
-        default: log.Reading(static_cast<float>(rng() % 600) / 10.0f, static_cast<float>(rng() % 200), static_cast<std::uint8_t>(rng())); break;
+        default:
+            log.Reading(static_cast<float>(rng() % 600) / 10.0f, static_cast<float>(rng() % 200),
+                        static_cast<std::uint8_t>(rng()));
+            break;
         }
         if (rng() % 4 == 0) log.Markers(static_cast<std::uint8_t>(rng()));
         if (rng() % 3 == 0) log.NasInteger(static_cast<std::int16_t>(rng() % 180));
@@ -157,12 +159,15 @@ Bytes RandomLegacyLog(std::uint32_t seed, int groups) {
                 .Value(2, W::Bytes4(rng() % 5 ? 20 : 255, 24, 0, 0));
             break;
         default:
-            log.Value(0, W::Type1Word0(static_cast<std::uint8_t>(rng() % 4 ? rng() % 100 : 254), static_cast<std::uint8_t>(rng())))
-                .Value(1, W::Type1Word1(static_cast<std::uint8_t>(rng()), static_cast<std::uint8_t>(rng()), static_cast<std::uint8_t>(rng())));
+            log.Value(0, W::Type1Word0(static_cast<std::uint8_t>(rng() % 4 ? rng() % 100 : 254),
+                                       static_cast<std::uint8_t>(rng())))
+                .Value(1, W::Type1Word1(static_cast<std::uint8_t>(rng()), static_cast<std::uint8_t>(rng()),
+                                        static_cast<std::uint8_t>(rng())));
             break;
         }
-        if (rng() % 9) log.Position(static_cast<std::uint8_t>(rng()), rng() % 11 ? 515000000 + static_cast<int>(rng() % 40000) : 0,
-                                    75000000 + static_cast<int>(rng() % 40000));
+        if (rng() % 9)
+            log.Position(static_cast<std::uint8_t>(rng()), rng() % 11 ? 515000000 + static_cast<int>(rng() % 40000) : 0,
+                         75000000 + static_cast<int>(rng() % 40000));
     }
     log.Value(0, 0);
     return log.Data();
@@ -253,8 +258,12 @@ TEST_F(GdalDriver, ALogCutShortWarnsWithTheFileAndTheByteOffset) {
     Bytes binary = BinaryLogWriter().Position(515000000, 75000000, 1234).Reading(25, 120, 3).Data();
     const std::size_t cutRecord = binary.size();
     binary.insert(binary.end(), {0x00, 0x00, 0x18, 0x00, 0x01, 0x02});  // a position record cut short
-    Bytes legacy = LegacyLogWriter().Value(0, LegacyLogWriter::Type1Word0(60, 150)).Position(1, 515000000, 75000000)
-                       .Value(0, LegacyLogWriter::Type1Word0(61, 150)).Position(2, 515000000, 75000000).Data();
+    Bytes legacy = LegacyLogWriter()
+                       .Value(0, LegacyLogWriter::Type1Word0(60, 150))
+                       .Position(1, 515000000, 75000000)
+                       .Value(0, LegacyLogWriter::Type1Word0(61, 150))
+                       .Position(2, 515000000, 75000000)
+                       .Data();
     const std::size_t cutItem = legacy.size();
     legacy.insert(legacy.end(), {0x08, 0xFF, 0x28, 0xB1, 0x01});  // a slot 1 item cut short
     struct Case {
@@ -361,7 +370,8 @@ TEST_F(GdalDriver, HeaderTextsAndAreaAreMetadataAndUpdateIsRefused) {
     OGRLayer* layer = ds->GetLayer(0);
     EXPECT_EQ(layer->GetGeomType(), wkbPoint25D);
     EXPECT_TRUE(layer->GetSpatialRef()->IsSame(OGRSpatialReference::GetWGS84SRS()));
-    EXPECT_EQ(layer->GetLayerDefn()->GetFieldDefn(layer->GetLayerDefn()->GetFieldIndex("Marker1"))->GetType(), OFTInteger);
+    EXPECT_EQ(layer->GetLayerDefn()->GetFieldDefn(layer->GetLayerDefn()->GetFieldIndex("Marker1"))->GetType(),
+              OFTInteger);
     EXPECT_EQ(layer->GetLayerDefn()->GetFieldDefn(layer->GetLayerDefn()->GetFieldIndex("Nc"))->GetType(), OFTReal);
     EXPECT_FALSE(layer->TestCapability(OLCSequentialWrite));
 

@@ -59,7 +59,8 @@ TEST(ExportAllocationFailure, EveryFailedAllocationAnswersMinusOne) {
             ++failedRuns;
             EXPECT_EQ(result, -1) << c.format << ", allocation " << k;
             const std::string left = fixtures::ReadAll(out);
-            EXPECT_EQ(left, full.substr(0, left.size())) << c.format << ", allocation " << k << ": not a part of the conversion";
+            EXPECT_EQ(left, full.substr(0, left.size()))
+                << c.format << ", allocation " << k << ": not a part of the conversion";
             std::remove(out.c_str());
         }
         EXPECT_GT(failedRuns, 0u) << c.format << ": the switch never reached the converter";

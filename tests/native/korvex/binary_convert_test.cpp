@@ -31,17 +31,17 @@ TEST(BinaryConversion, OneRowPerPositionWithTheRecordsThatFollowIt) {
                    .Data();
     auto c = ConvertBytes(log);
     EXPECT_EQ(c.result, 0);
-    EXPECT_EQ(DataLines(c.csv), (Lines{"7.5000000,51.5000000,123,2.50,120,,3,,,,,,",
-                                       "7.5000200,51.5000100,124,,,,,,,,,,"}));
+    EXPECT_EQ(DataLines(c.csv),
+              (Lines{"7.5000000,51.5000000,123,2.50,120,,3,,,,,,", "7.5000200,51.5000100,124,,,,,,,,,,"}));
 }
 
 TEST(BinaryConversion, ColumnsFollowTheirRecords) {
     auto log = BinaryLogWriter()
-                   .Nc(525)                        // before the first position: feeds the first row
-                   .Position(kLat, kLon, -5)       // altitude -0.5 prints as -1 (half away from zero)
-                   .Reading(25.0f, -1.0f, 3)       // N = -1: calibration
+                   .Nc(525)                   // before the first position: feeds the first row
+                   .Position(kLat, kLon, -5)  // altitude -0.5 prints as -1 (half away from zero)
+                   .Reading(25.0f, -1.0f, 3)  // N = -1: calibration
                    .Markers(0x05)
-                   .NasInteger(10000)              // above 9999: empty
+                   .NasInteger(10000)  // above 9999: empty
                    .Position(kLat, kLon, 0)
                    .NasInteger(-20000)
                    .Reading(std::numeric_limits<float>::quiet_NaN(), 9999.5f, 255)
@@ -51,17 +51,17 @@ TEST(BinaryConversion, ColumnsFollowTheirRecords) {
                    .Data();
     auto c = ConvertBytes(log);
     EXPECT_EQ(c.result, 0);
-    EXPECT_EQ(DataLines(c.csv), (Lines{"7.5000000,51.5000000,-1,2.50,,,3,1,,1,,1, 5.3",
-                                       "7.5000000,51.5000000,0,,,-20000,255,,,,,, 5.3",
-                                       "7.5000000,51.5000000,0,,,56,,,,,,, 1.3"}));
+    EXPECT_EQ(DataLines(c.csv),
+              (Lines{"7.5000000,51.5000000,-1,2.50,,,3,1,,1,,1, 5.3", "7.5000000,51.5000000,0,,,-20000,255,,,,,, 5.3",
+                     "7.5000000,51.5000000,0,,,56,,,,,,, 1.3"}));
 }
 
 TEST(BinaryConversion, IncompleteRowsCarryTheirValuesIntoTheNextRow) {
     auto log = BinaryLogWriter()
-                   .Position(0, kLon, 100)          // latitude exactly 0: rejected by the position check
+                   .Position(0, kLon, 100)  // latitude exactly 0: rejected by the position check
                    .Reading(30.0f, 80.0f, 2)
-                   .Position(kLat, kLon, 100)       // the row above is not written and not cleared
-                   .Position(kLat, kLon, 110)       // no reading since: still carries 30 / 80 / 2
+                   .Position(kLat, kLon, 100)  // the row above is not written and not cleared
+                   .Position(kLat, kLon, 110)  // no reading since: still carries 30 / 80 / 2
                    .Data();
     auto c = ConvertBytes(log, kFalse, kFalse);
     // The last row has no reading, so the reading check keeps it out.
@@ -91,8 +91,7 @@ TEST(BinaryConversion, WrongLengthRecordsApplyTheirZeroValues) {
     auto c = ConvertBytes(log, kFalse, kTrue);
     EXPECT_EQ(c.result, 0);
     // The 0,0 position is rejected, so the row of the second real position carries BI 0 etc.
-    EXPECT_EQ(DataLines(c.csv), (Lines{"7.5000000,51.5000000,1,0.00,0,,0,,,,,,",
-                                       "7.5000000,51.5000000,2,,,,,,,,,,"}));
+    EXPECT_EQ(DataLines(c.csv), (Lines{"7.5000000,51.5000000,1,0.00,0,,0,,,,,,", "7.5000000,51.5000000,2,,,,,,,,,,"}));
 }
 
 TEST(BinaryConversion, SignatureIsRecognisedWithoutRegardToCase) {

@@ -7,9 +7,9 @@
 #include "ConvertFixture.h"
 #include "FileImage.h"
 
+using korvex::LogFormat;
 using logwriter::BinaryLogWriter;
 using logwriter::LegacyLogWriter;
-using korvex::LogFormat;
 
 namespace {
 
@@ -100,7 +100,8 @@ TEST(ImageConversion, GivesTheLinesOfTheFileConversionForBothFormats) {
 }
 
 TEST(ImageConversion, ALogCutShortReportsTheErrorAndTheRowsBefore) {
-    auto log = BinaryLogWriter().Position(515000000, 75000000, 1).Reading(25, 100, 1).Position(515000000, 75000000, 2).Data();
+    auto log =
+        BinaryLogWriter().Position(515000000, 75000000, 1).Reading(25, 100, 1).Position(515000000, 75000000, 2).Data();
     log.resize(log.size() - 3);  // inside the second position record
     TextSink sink;
     korvex::ConversionReport report = korvex::ConvertImage(ImageOf(log), sink, true, true);

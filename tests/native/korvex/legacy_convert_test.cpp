@@ -27,8 +27,8 @@ TEST(LegacyConversion, RowsAreWrittenWhenTheNextGroupStarts) {
     Group(log, W::Type1Word0(10, 0), W::Type1Word1(0, 0, 0), 0);  // the last group is never written
     auto c = ConvertBytes(log.Data());
     EXPECT_EQ(c.result, 0);
-    EXPECT_EQ(DataLines(c.csv), (Lines{"7.5000000,51.5000000,42,10.00,120,40,30,,,,,,",
-                                       "7.5000000,51.5000000,42,2.20,82,22,20,,,,,,"}));
+    EXPECT_EQ(DataLines(c.csv),
+              (Lines{"7.5000000,51.5000000,42,10.00,120,40,30,,,,,,", "7.5000000,51.5000000,42,2.20,82,22,20,,,,,,"}));
 }
 
 TEST(LegacyConversion, MissingValuesAndCalibration) {
@@ -38,18 +38,17 @@ TEST(LegacyConversion, MissingValuesAndCalibration) {
     Group(log, W::Type8Word0(0), W::Bytes4(255, 1, 1, 1), W::Bytes4(2, 4, 0, 0));
     log.Value(0, 0);
     auto c = ConvertBytes(log.Data());
-    EXPECT_EQ(DataLines(c.csv), (Lines{"7.5000000,51.5000000,42,,,,0,,,,,1,",
-                                       "7.5000000,51.5000000,42,,,,0,,,,,1,",
+    EXPECT_EQ(DataLines(c.csv), (Lines{"7.5000000,51.5000000,42,,,,0,,,,,1,", "7.5000000,51.5000000,42,,,,0,,,,,1,",
                                        "7.5000000,51.5000000,42,0.30,,2,0,,,,,,"}));
 }
 
 TEST(LegacyConversion, NcAndMarkersCarryIntoLaterRows) {
     LegacyLogWriter log;
-    Group(log, W::Type3Word0(25), 0, 0);              // Nc 12.5 from now on
-    Group(log, W::Type7Word0(0x05), 0, 0);            // markers 1 and 3 from now on
+    Group(log, W::Type3Word0(25), 0, 0);    // Nc 12.5 from now on
+    Group(log, W::Type7Word0(0x05), 0, 0);  // markers 1 and 3 from now on
     Group(log, W::Type1Word0(1, 0), W::Type1Word1(50, 1, 0), 0);
-    Group(log, W::Type7Word0(0x02), 0, 0, false);     // no position: markers unchanged
-    Group(log, W::Type3Word0(9), 0, 0);               // Nc 4.5
+    Group(log, W::Type7Word0(0x02), 0, 0, false);  // no position: markers unchanged
+    Group(log, W::Type3Word0(9), 0, 0);            // Nc 4.5
     Group(log, W::Type1Word0(1, 0), W::Type1Word1(50, 1, 0), 0);
     log.Value(0, 0);
     auto c = ConvertBytes(log.Data());

@@ -82,7 +82,9 @@ public:
     void FailAt(size_t call, long status) { failAt_ = call, failStatus_ = status; }
 
 private:
-    static std::wstring Full(Root root, const std::wstring& path) { return std::wstring(RootName(root)) + L"\\" + path; }
+    static std::wstring Full(Root root, const std::wstring& path) {
+        return std::wstring(RootName(root)) + L"\\" + path;
+    }
     long Step(const std::wstring& what) {
         log_.push_back(what);
         return log_.size() == failAt_ ? failStatus_ : 0;

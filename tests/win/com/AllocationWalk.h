@@ -83,8 +83,11 @@ struct Slot {
 };
 
 // Declares a slot by its member: its place comes from the member, the call is the expression.
-#define ALLOC_SLOT(I, member, expression) \
-    alloctest::Slot<I> { alloctest::SlotIndex(&I::member), #member, [&](I * p, [[maybe_unused]] alloctest::Outs & o) -> HRESULT { return expression; } }
+#define ALLOC_SLOT(I, member, expression)                                                    \
+    alloctest::Slot<I> {                                                                     \
+        alloctest::SlotIndex(&I::member), #member,                                           \
+            [&](I* p, [[maybe_unused]] alloctest::Outs& o) -> HRESULT { return expression; } \
+    }
 
 // Runs `call` with every allocation failing in turn; answers how many runs failed one.
 inline int FailEveryAllocationInTurn(const std::string& what, const std::function<HRESULT(Outs&)>& call) {

@@ -52,7 +52,8 @@ public:
         ComPtr<I> object;
         ComPtr<IClassFactory> factory = ClassObject(clsid);
         if (factory) {
-            EXPECT_EQ(S_OK, factory->CreateInstance(nullptr, __uuidof(I), reinterpret_cast<void**>(object.GetAddressOf())));
+            EXPECT_EQ(S_OK,
+                      factory->CreateInstance(nullptr, __uuidof(I), reinterpret_cast<void**>(object.GetAddressOf())));
         }
         return object;
     }

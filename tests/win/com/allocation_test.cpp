@@ -75,7 +75,8 @@ std::vector<Slot<I>> DispatchSlots(LPOLESTR* names, DISPID member) {
              Call([names](I* p, Outs& o) { return p->GetIDsOfNames(IID_NULL, names, 1, 0, &o.number); })},
             {alloctest::SlotIndex(&I::Invoke), "Invoke", Call([member](I* p, Outs& o) {
                  EXCEPINFO exception = {};
-                 HRESULT hr = p->Invoke(member, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &o.variant, &exception, nullptr);
+                 HRESULT hr =
+                     p->Invoke(member, IID_NULL, 0, DISPATCH_PROPERTYGET, &none, &o.variant, &exception, nullptr);
                  // A member's failure comes back as an exception whose code is the member's result.
                  if (hr == DISP_E_EXCEPTION) {
                      allocswitch::Paused paused;
@@ -131,27 +132,38 @@ TEST_F(AllocationFailure, EverySlotOfTheDriver) {
     Bstr where(nivra::AnsiToBstr(folder.Path().string()));
     Bstr text(L"de");
     using T = IvnTESKTail;
-    const auto allocating = WalkInterface<T>(
-        "IvnTESK", 25, tail,
-        {ALLOC_SLOT(T, get_Language, p->get_Language(&o.text)), ALLOC_SLOT(T, put_Language, p->put_Language(text.Get())),
-         ALLOC_SLOT(T, Name, p->Name(&o.text)), ALLOC_SLOT(T, Version, p->Version(&o.text)),
-         ALLOC_SLOT(T, Slot7, p->Slot7(&o.flag)), ALLOC_SLOT(T, PrepareFileList, p->PrepareFileList(list.Get(), &o.flag)),
-         ALLOC_SLOT(T, ListFiles, p->ListFiles(list.Get(), where.Get(), 0, 0)),
-         ALLOC_SLOT(T, ImportFiles, p->ImportFiles(nullptr, nullptr, nullptr, &o.flag)),
-         ALLOC_SLOT(T, Slot11, p->Slot11(&o.flag)), ALLOC_SLOT(T, Slot12, p->Slot12(&o.flag)),
-         ALLOC_SLOT(T, Slot13, p->Slot13(&o.flag)), ALLOC_SLOT(T, Slot14, p->Slot14(&o.flag)),
-         ALLOC_SLOT(T, Slot15, p->Slot15(&o.flag)), ALLOC_SLOT(T, Slot16, p->Slot16(1)),
-         ALLOC_SLOT(T, get_SecondText, p->get_SecondText(&o.text)), ALLOC_SLOT(T, put_SecondText, p->put_SecondText(text.Get())),
-         ALLOC_SLOT(T, Vendor, p->Vendor(&o.text)), ALLOC_SLOT(T, Slot20, p->Slot20(1, 2)),
-         ALLOC_SLOT(T, Slot21, p->Slot21(1, 2, 3, 4)), ALLOC_SLOT(T, Slot22, p->Slot22(1, 2, 3, 4)),
-         ALLOC_SLOT(T, Slot23, p->Slot23(1)), ALLOC_SLOT(T, Slot24, p->Slot24(1))});
+    const auto allocating =
+        WalkInterface<T>("IvnTESK", 25, tail,
+                         {ALLOC_SLOT(T, get_Language, p->get_Language(&o.text)),
+                          ALLOC_SLOT(T, put_Language, p->put_Language(text.Get())),
+                          ALLOC_SLOT(T, Name, p->Name(&o.text)),
+                          ALLOC_SLOT(T, Version, p->Version(&o.text)),
+                          ALLOC_SLOT(T, Slot7, p->Slot7(&o.flag)),
+                          ALLOC_SLOT(T, PrepareFileList, p->PrepareFileList(list.Get(), &o.flag)),
+                          ALLOC_SLOT(T, ListFiles, p->ListFiles(list.Get(), where.Get(), 0, 0)),
+                          ALLOC_SLOT(T, ImportFiles, p->ImportFiles(nullptr, nullptr, nullptr, &o.flag)),
+                          ALLOC_SLOT(T, Slot11, p->Slot11(&o.flag)),
+                          ALLOC_SLOT(T, Slot12, p->Slot12(&o.flag)),
+                          ALLOC_SLOT(T, Slot13, p->Slot13(&o.flag)),
+                          ALLOC_SLOT(T, Slot14, p->Slot14(&o.flag)),
+                          ALLOC_SLOT(T, Slot15, p->Slot15(&o.flag)),
+                          ALLOC_SLOT(T, Slot16, p->Slot16(1)),
+                          ALLOC_SLOT(T, get_SecondText, p->get_SecondText(&o.text)),
+                          ALLOC_SLOT(T, put_SecondText, p->put_SecondText(text.Get())),
+                          ALLOC_SLOT(T, Vendor, p->Vendor(&o.text)),
+                          ALLOC_SLOT(T, Slot20, p->Slot20(1, 2)),
+                          ALLOC_SLOT(T, Slot21, p->Slot21(1, 2, 3, 4)),
+                          ALLOC_SLOT(T, Slot22, p->Slot22(1, 2, 3, 4)),
+                          ALLOC_SLOT(T, Slot23, p->Slot23(1)),
+                          ALLOC_SLOT(T, Slot24, p->Slot24(1))});
     EXPECT_TRUE(Has(allocating, "ListFiles")) << "the switch never reached the listing";
 
     wchar_t member[] = L"NoSuchMember";
     LPOLESTR names[] = {member};
     WalkInterface<INullDispatch>("INullDispatch", 7, As<INullDispatch>(driver.Get()).Get(),
                                  DispatchSlots<INullDispatch>(names, 1));
-    WalkInterface<IProvideClassInfo>("IProvideClassInfo", 4, As<IProvideClassInfo>(driver.Get()).Get(), ClassInfoSlots());
+    WalkInterface<IProvideClassInfo>("IProvideClassInfo", 4, As<IProvideClassInfo>(driver.Get()).Get(),
+                                     ClassInfoSlots());
 }
 
 TEST_F(AllocationFailure, EverySlotOfThePublisherAndASmallPublish) {
@@ -177,28 +189,33 @@ TEST_F(AllocationFailure, EverySlotOfThePublisherAndASmallPublish) {
     ASSERT_HRESULT_SUCCEEDED(made.As(&catalog));
     Bstr text(L"kept");
     using P = IvnPublisher;
-    const auto allocating = WalkInterface<P>(
-        "IvnPublisher", 24, publisher.Get(),
-        {ALLOC_SLOT(P, get_Language, p->get_Language(&o.text)), ALLOC_SLOT(P, put_Language, p->put_Language(text.Get())),
-         ALLOC_SLOT(P, Name, p->Name(&o.text)), ALLOC_SLOT(P, Version, p->Version(&o.text)),
-         ALLOC_SLOT(P, get_StoredText, p->get_StoredText(&o.text)),
-         ALLOC_SLOT(P, put_StoredText, p->put_StoredText(text.Get())),
-         ALLOC_SLOT(P, get_StoredObject, p->get_StoredObject(&o.object)),
-         ALLOC_SLOT(P, putref_StoredObject, p->putref_StoredObject(nullptr)),
-         ALLOC_SLOT(P, get_CellSize, p->get_CellSize(reinterpret_cast<IkelMeasure**>(&o.object))),
-         ALLOC_SLOT(P, get_ReservedObject, p->get_ReservedObject(&o.object)),
-         ALLOC_SLOT(P, get_Options, p->get_Options(reinterpret_cast<IvnProperties**>(&o.object))),
-         ALLOC_SLOT(P, get_DestinationFolder, p->get_DestinationFolder(&o.text)),
-         ALLOC_SLOT(P, put_DestinationFolder, p->put_DestinationFolder(destination.Get())),
-         ALLOC_SLOT(P, get_ExtraText, p->get_ExtraText(&o.text)),
-         ALLOC_SLOT(P, Publish, p->Publish(catalog.Get(), 0, 0, &o.flag)),
-         ALLOC_SLOT(P, SetHostObjectA, p->SetHostObjectA(nullptr, 0, 0)),
-         ALLOC_SLOT(P, SetHostObjectB, p->SetHostObjectB(nullptr, 0, 0)), ALLOC_SLOT(P, Slot20, p->Slot20(1, 2, 3)),
-         ALLOC_SLOT(P, Slot21, p->Slot21(1, 2, 3, 4, 5, 6, &o.text)), ALLOC_SLOT(P, Slot22, p->Slot22(1, 2)),
-         ALLOC_SLOT(P, Slot23, p->Slot23(1))});
+    const auto allocating =
+        WalkInterface<P>("IvnPublisher", 24, publisher.Get(),
+                         {ALLOC_SLOT(P, get_Language, p->get_Language(&o.text)),
+                          ALLOC_SLOT(P, put_Language, p->put_Language(text.Get())),
+                          ALLOC_SLOT(P, Name, p->Name(&o.text)),
+                          ALLOC_SLOT(P, Version, p->Version(&o.text)),
+                          ALLOC_SLOT(P, get_StoredText, p->get_StoredText(&o.text)),
+                          ALLOC_SLOT(P, put_StoredText, p->put_StoredText(text.Get())),
+                          ALLOC_SLOT(P, get_StoredObject, p->get_StoredObject(&o.object)),
+                          ALLOC_SLOT(P, putref_StoredObject, p->putref_StoredObject(nullptr)),
+                          ALLOC_SLOT(P, get_CellSize, p->get_CellSize(reinterpret_cast<IkelMeasure**>(&o.object))),
+                          ALLOC_SLOT(P, get_ReservedObject, p->get_ReservedObject(&o.object)),
+                          ALLOC_SLOT(P, get_Options, p->get_Options(reinterpret_cast<IvnProperties**>(&o.object))),
+                          ALLOC_SLOT(P, get_DestinationFolder, p->get_DestinationFolder(&o.text)),
+                          ALLOC_SLOT(P, put_DestinationFolder, p->put_DestinationFolder(destination.Get())),
+                          ALLOC_SLOT(P, get_ExtraText, p->get_ExtraText(&o.text)),
+                          ALLOC_SLOT(P, Publish, p->Publish(catalog.Get(), 0, 0, &o.flag)),
+                          ALLOC_SLOT(P, SetHostObjectA, p->SetHostObjectA(nullptr, 0, 0)),
+                          ALLOC_SLOT(P, SetHostObjectB, p->SetHostObjectB(nullptr, 0, 0)),
+                          ALLOC_SLOT(P, Slot20, p->Slot20(1, 2, 3)),
+                          ALLOC_SLOT(P, Slot21, p->Slot21(1, 2, 3, 4, 5, 6, &o.text)),
+                          ALLOC_SLOT(P, Slot22, p->Slot22(1, 2)),
+                          ALLOC_SLOT(P, Slot23, p->Slot23(1))});
     EXPECT_TRUE(Has(allocating, "Publish")) << "the switch never reached the publish";
     EXPECT_TRUE(Has(allocating, "put_DestinationFolder"));
-    WalkInterface<IProvideClassInfo>("IProvideClassInfo", 4, As<IProvideClassInfo>(publisher.Get()).Get(), ClassInfoSlots());
+    WalkInterface<IProvideClassInfo>("IProvideClassInfo", 4, As<IProvideClassInfo>(publisher.Get()).Get(),
+                                     ClassInfoSlots());
 
     // The publish that ran without a failed allocation wrote the field's task and its map.
     EXPECT_TRUE(std::filesystem::exists(folder.Path() / "tasks.txt"));
@@ -238,7 +255,8 @@ TEST_F(AllocationFailure, EverySlotOfTheDescriptionsTheirItemsAndEnumerator) {
     LPOLESTR names[] = {count};
     auto dispatchSlots = DispatchSlots<INewEnumDispatch>(names, DISPID_NEWENUM);
     dispatchSlots.push_back(ALLOC_SLOT(INewEnumDispatch, get_NewEnum, p->get_NewEnum(&o.object)));
-    WalkInterface<INewEnumDispatch>("INewEnumDispatch", 8, As<INewEnumDispatch>(descriptions.Get()).Get(), dispatchSlots);
+    WalkInterface<INewEnumDispatch>("INewEnumDispatch", 8, As<INewEnumDispatch>(descriptions.Get()).Get(),
+                                    dispatchSlots);
     WalkInterface<IProvideClassInfo>("IProvideClassInfo", 4, As<IProvideClassInfo>(descriptions.Get()).Get(),
                                      ClassInfoSlots());
 
@@ -247,9 +265,9 @@ TEST_F(AllocationFailure, EverySlotOfTheDescriptionsTheirItemsAndEnumerator) {
     using E = IvnTESKDescription2;
     WalkInterface<E>("IvnTESKDescription2", 10, As<E>(item.Get()).Get(),
                      {ALLOC_SLOT(E, Name, p->Name(&o.text)), ALLOC_SLOT(E, ProgID, p->ProgID(&o.text)),
-                      ALLOC_SLOT(E, Description, p->Description(&o.text)), ALLOC_SLOT(E, SecondText, p->SecondText(&o.text)),
-                      ALLOC_SLOT(E, Slot7, p->Slot7(&o.number)), ALLOC_SLOT(E, Slot8, p->Slot8(&o.variant)),
-                      ALLOC_SLOT(E, Slot9, p->Slot9(&o.variant))});
+                      ALLOC_SLOT(E, Description, p->Description(&o.text)),
+                      ALLOC_SLOT(E, SecondText, p->SecondText(&o.text)), ALLOC_SLOT(E, Slot7, p->Slot7(&o.number)),
+                      ALLOC_SLOT(E, Slot8, p->Slot8(&o.variant)), ALLOC_SLOT(E, Slot9, p->Slot9(&o.variant))});
     WalkInterface<INullDispatch>("INullDispatch", 7, As<INullDispatch>(item.Get()).Get(),
                                  DispatchSlots<INullDispatch>(names, 1));
 
@@ -258,8 +276,8 @@ TEST_F(AllocationFailure, EverySlotOfTheDescriptionsTheirItemsAndEnumerator) {
     ULONG fetched = 0;
     using V = IEnumVARIANT;
     WalkInterface<V>("IEnumVARIANT", 7, As<V>(made.Get()).Get(),
-                     {ALLOC_SLOT(V, Next, (p->Reset(), p->Next(1, &o.variant, &fetched))), ALLOC_SLOT(V, Skip, p->Skip(1)),
-                      ALLOC_SLOT(V, Reset, p->Reset()),
+                     {ALLOC_SLOT(V, Next, (p->Reset(), p->Next(1, &o.variant, &fetched))),
+                      ALLOC_SLOT(V, Skip, p->Skip(1)), ALLOC_SLOT(V, Reset, p->Reset()),
                       ALLOC_SLOT(V, Clone, p->Clone(reinterpret_cast<IEnumVARIANT**>(&o.object)))});
 }
 
@@ -279,7 +297,8 @@ TEST_F(AllocationFailure, EverySlotOfTheFileObject) {
          ALLOC_SLOT(F, Extension, p->Extension(&o.text)), ALLOC_SLOT(F, Slot8, p->Slot8(&o.flag)),
          ALLOC_SLOT(F, Slot9, p->Slot9(&o.text)),
          ALLOC_SLOT(F, Properties, p->Properties(reinterpret_cast<IvnProperties**>(&o.object))),
-         ALLOC_SLOT(F, get_Selected, p->get_Selected(&o.flag)), ALLOC_SLOT(F, put_Selected, p->put_Selected(VARIANT_TRUE)),
+         ALLOC_SLOT(F, get_Selected, p->get_Selected(&o.flag)),
+         ALLOC_SLOT(F, put_Selected, p->put_Selected(VARIANT_TRUE)),
          ALLOC_SLOT(F, get_Slot13, p->get_Slot13(&o.variant)), ALLOC_SLOT(F, put_Slot14, p->put_Slot14(value))});
     // The path parts are new strings: the switch must have met them.
     EXPECT_TRUE(Has(allocating, "Folder"));
@@ -299,7 +318,8 @@ TEST_F(AllocationFailure, TheClassObjectsAndTheExports) {
         ASSERT_EQ(S_OK, DllGetClassObject(*clsid, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())));
         using C = IClassFactory;
         WalkInterface<C>("IClassFactory", 5, factory.Get(),
-                         {ALLOC_SLOT(C, CreateInstance, p->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&o.object))),
+                         {ALLOC_SLOT(C, CreateInstance,
+                                     p->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(&o.object))),
                           ALLOC_SLOT(C, LockServer, (p->LockServer(TRUE), p->LockServer(FALSE)))});
     }
     nivra::Module().ReleaseCaches();  // the class objects the table keeps hold the module
@@ -345,8 +365,8 @@ private:
         for (DWORD i = 0;; ++i) {
             DWORD nameLength = 512, type = 0, size = sizeof data;
             if (RegEnumValueW(key, i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
-            values[Narrow(name, nameLength)] = std::to_string(type) + ":" +
-                                              std::string(reinterpret_cast<const char*>(data), size);
+            values[Narrow(name, nameLength)] =
+                std::to_string(type) + ":" + std::string(reinterpret_cast<const char*>(data), size);
         }
         out += path + "\n";
         for (const auto& value : values) out += "  " + value.first + " = " + value.second + "\n";
@@ -355,7 +375,8 @@ private:
             DWORD nameLength = 512;
             if (RegEnumKeyExW(key, i, name, &nameLength, nullptr, nullptr, nullptr, nullptr) != ERROR_SUCCESS) break;
             HKEY subkey = nullptr;
-            if (RegOpenKeyExW(key, name, 0, KEY_READ, &subkey) == ERROR_SUCCESS) subkeys[Narrow(name, nameLength)] = subkey;
+            if (RegOpenKeyExW(key, name, 0, KEY_READ, &subkey) == ERROR_SUCCESS)
+                subkeys[Narrow(name, nameLength)] = subkey;
         }
         for (const auto& subkey : subkeys) {
             DumpKey(subkey.second, path + "\\" + subkey.first, out);
@@ -375,7 +396,8 @@ private:
 
 // Runs `call` with every allocation failing in turn; each failed run must leave the registry
 // as `before`; answers the registry after the run that succeeded.
-std::string RegistryAfterEveryFailure(const ScratchRegistry& registry, const char* what, HRESULT(STDAPICALLTYPE* call)()) {
+std::string RegistryAfterEveryFailure(const ScratchRegistry& registry, const char* what,
+                                      HRESULT(STDAPICALLTYPE* call)()) {
     const std::string before = registry.Dump();
     for (std::size_t k = 1;; ++k) {
         allocswitch::Arm(k);
@@ -387,7 +409,8 @@ std::string RegistryAfterEveryFailure(const ScratchRegistry& registry, const cha
             return registry.Dump();
         }
         EXPECT_EQ(hr, E_OUTOFMEMORY) << what << ", allocation " << k;
-        EXPECT_EQ(registry.Dump(), before) << what << ": allocation " << k << " failed, and the registry is not as it was";
+        EXPECT_EQ(registry.Dump(), before)
+            << what << ": allocation " << k << " failed, and the registry is not as it was";
     }
 }
 

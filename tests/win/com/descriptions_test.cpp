@@ -152,7 +152,8 @@ TEST(Descriptions, TheItemDispatchExposesNothing) {
     Variant result;
     result.Get()->vt = VT_I4;
     DISPPARAMS none = {nullptr, nullptr, 0, 0};
-    EXPECT_EQ(DISP_E_MEMBERNOTFOUND, dispatch->Invoke(0, IID_NULL, 0, DISPATCH_METHOD, &none, result.Get(), nullptr, nullptr));
+    EXPECT_EQ(DISP_E_MEMBERNOTFOUND,
+              dispatch->Invoke(0, IID_NULL, 0, DISPATCH_METHOD, &none, result.Get(), nullptr, nullptr));
     EXPECT_EQ(VT_EMPTY, result.Get()->vt);
     Variant argument = Variant::Int(1);
     DISPPARAMS one = {argument.Get(), nullptr, 1, 0};
@@ -228,8 +229,8 @@ TEST(Enumerator, NextSkipResetClone) {
         {"skip zero", {{Step::Skip, 0, S_OK, 0}, {Step::Next, 1, S_OK, 1}}},
         {"skip at the end", {{Step::Next, 1, S_OK, 1}, {Step::Skip, 1, S_FALSE, 0}}},
         {"reset", {{Step::Next, 1, S_OK, 1}, {Step::Reset, 0, S_OK, 0}, {Step::Next, 1, S_OK, 1}}},
-        {"clone at the start", {{Step::Clone, 0, S_OK, 0}, {Step::Next, 1, S_OK, 1}, {Step::Original, 0, S_OK, 0},
-                                {Step::Next, 1, S_OK, 1}}},
+        {"clone at the start",
+         {{Step::Clone, 0, S_OK, 0}, {Step::Next, 1, S_OK, 1}, {Step::Original, 0, S_OK, 0}, {Step::Next, 1, S_OK, 1}}},
         {"clone after one keeps the position, reset of the first does not move it",
          {{Step::Next, 1, S_OK, 1},
           {Step::Clone, 0, S_OK, 0},

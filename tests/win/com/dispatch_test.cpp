@@ -132,7 +132,8 @@ TEST(CollectionDispatch, NewEnumThroughInvoke) {
                                        result.Get(), nullptr, nullptr));
     ASSERT_EQ(VT_UNKNOWN, result.Get()->vt);
     ComPtr<IEnumVARIANT> enumerator;
-    ASSERT_EQ(S_OK, result.Get()->punkVal->QueryInterface(IID_IEnumVARIANT, reinterpret_cast<void**>(enumerator.GetAddressOf())));
+    ASSERT_EQ(S_OK, result.Get()->punkVal->QueryInterface(IID_IEnumVARIANT,
+                                                          reinterpret_cast<void**>(enumerator.GetAddressOf())));
     nivra::Variant item;
     EXPECT_EQ(S_OK, enumerator->Next(1, item.Get(), nullptr));
     EXPECT_EQ(VT_DISPATCH, item.Get()->vt);

@@ -57,8 +57,7 @@ TEST_F(Driver, IdentitySlots) {
     using Getter = HRESULT (STDMETHODCALLTYPE IvnTESK::*)(BSTR*);
     const Getter getters[] = {&IvnTESK::get_Language, &IvnTESK::Name, &IvnTESK::Version, &IvnTESK::get_SecondText,
                               &IvnTESK::Vendor};
-    for (Getter getter : getters)
-        EXPECT_EQ(E_INVALIDARG, (driver.Get()->*getter)(nullptr));
+    for (Getter getter : getters) EXPECT_EQ(E_INVALIDARG, (driver.Get()->*getter)(nullptr));
 }
 
 TEST_F(Driver, KeepsTheTwoTextsOfTheHost) {
@@ -93,8 +92,9 @@ TEST_F(Driver, FixedAnswersAndSlotsNotOffered) {
         Flag getter;
         VARIANT_BOOL expected;
     } cases[] = {
-        {7, &IvnTESK::Slot7, VARIANT_TRUE},    {11, &IvnTESK::Slot11, VARIANT_FALSE}, {12, &IvnTESK::Slot12, VARIANT_FALSE},
-        {13, &IvnTESK::Slot13, VARIANT_TRUE},  {14, &IvnTESK::Slot14, VARIANT_FALSE}, {15, &IvnTESK::Slot15, VARIANT_FALSE},
+        {7, &IvnTESK::Slot7, VARIANT_TRUE},    {11, &IvnTESK::Slot11, VARIANT_FALSE},
+        {12, &IvnTESK::Slot12, VARIANT_FALSE}, {13, &IvnTESK::Slot13, VARIANT_TRUE},
+        {14, &IvnTESK::Slot14, VARIANT_FALSE}, {15, &IvnTESK::Slot15, VARIANT_FALSE},
     };
     for (const Case& c : cases) {
         VARIANT_BOOL value = 0x55;
@@ -122,7 +122,8 @@ TEST_F(Driver, FixedAnswersAndSlotsNotOffered) {
     ComPtr<IDispatch> dispatch;
     ASSERT_EQ(S_OK, driver.As(&dispatch));
     DISPPARAMS none = {nullptr, nullptr, 0, 0};
-    EXPECT_EQ(DISP_E_MEMBERNOTFOUND, dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
+    EXPECT_EQ(DISP_E_MEMBERNOTFOUND,
+              dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
 }
 
 TEST_F(Driver, CanBeAggregated) {
@@ -143,8 +144,8 @@ class HiddenKey {
 public:
     explicit HiddenKey(const std::wstring& path) : path_(path), saved_(path + L".hidden") {
         HKEY backup = nullptr;
-        ok_ = RegCreateKeyExW(HKEY_CLASSES_ROOT, saved_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup, nullptr) ==
-                  ERROR_SUCCESS &&
+        ok_ = RegCreateKeyExW(HKEY_CLASSES_ROOT, saved_.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &backup,
+                              nullptr) == ERROR_SUCCESS &&
               RegCopyTreeW(HKEY_CLASSES_ROOT, path_.c_str(), backup) == ERROR_SUCCESS &&
               RegDeleteTreeW(HKEY_CLASSES_ROOT, path_.c_str()) == ERROR_SUCCESS;
         if (backup) RegCloseKey(backup);

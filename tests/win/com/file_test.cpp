@@ -52,8 +52,8 @@ TEST(FileObject, TextGettersRejectNullAndAnswerEmptyNotNull) {
     ComPtr<IvnFile> file = NewFile("C:\\CARD\\A.LOG");
     ASSERT_TRUE(file);
     using Getter = HRESULT (STDMETHODCALLTYPE IvnFile::*)(BSTR*);
-    for (Getter getter : {&IvnFile::FullName, &IvnFile::Path, &IvnFile::Folder, &IvnFile::Title, &IvnFile::Extension,
-                          &IvnFile::Slot9})
+    for (Getter getter :
+         {&IvnFile::FullName, &IvnFile::Path, &IvnFile::Folder, &IvnFile::Title, &IvnFile::Extension, &IvnFile::Slot9})
         EXPECT_EQ(E_INVALIDARG, (file.Get()->*getter)(nullptr));
     nivra::Bstr empty;
     ASSERT_EQ(S_OK, file->Slot9(empty.Out()));
@@ -107,7 +107,8 @@ TEST(FileObject, DispatchExposesNothing) {
     ComPtr<IDispatch> dispatch;
     ASSERT_EQ(S_OK, file.As(&dispatch));
     DISPPARAMS none = {nullptr, nullptr, 0, 0};
-    EXPECT_EQ(DISP_E_MEMBERNOTFOUND, dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
+    EXPECT_EQ(DISP_E_MEMBERNOTFOUND,
+              dispatch->Invoke(1, IID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr, nullptr));
     // Linked into this program, the object's module file is the test program, which holds no
     // type library: the count is 0 and the call still succeeds.
     UINT count = 9;

@@ -47,8 +47,8 @@ void Dump(HKEY root, const std::wstring& rootName, const std::wstring& path, std
         DWORD size = sizeof data - sizeof(wchar_t);
         if (RegEnumValueW(key.Get(), i, name, &nameLength, nullptr, &type, data, &size) != ERROR_SUCCESS) break;
         std::string text = type == REG_SZ ? Narrow(reinterpret_cast<const wchar_t*>(data)) : "<binary>";
-        values.push_back("  " + (nameLength ? Narrow(name) : std::string("@")) + (type == REG_SZ ? " (sz) = " : " (other) = ") +
-                         text + "\n");
+        values.push_back("  " + (nameLength ? Narrow(name) : std::string("@")) +
+                         (type == REG_SZ ? " (sz) = " : " (other) = ") + text + "\n");
     }
     std::sort(values.begin(), values.end());
     for (const auto& v : values) out += v;
@@ -65,8 +65,9 @@ void Dump(HKEY root, const std::wstring& rootName, const std::wstring& path, std
 
 const std::wstring kAppId = Guid(nivra::LIBID_NivraTesk);
 
-const wchar_t* const kProgIds[] = {L"NivraTesk.Descriptions.1",  L"NivraTesk.Descriptions",  L"NivraTesk.NIVRATESK.1",
-                                   L"NivraTesk.NIVRATESK",       L"NivraTesk.NivraPublisher.1", L"NivraTesk.NivraPublisher"};
+const wchar_t* const kProgIds[] = {L"NivraTesk.Descriptions.1",   L"NivraTesk.Descriptions",
+                                   L"NivraTesk.NIVRATESK.1",      L"NivraTesk.NIVRATESK",
+                                   L"NivraTesk.NivraPublisher.1", L"NivraTesk.NivraPublisher"};
 const CLSID* const kClasses[] = {&nivra::CLSID_CDescription, &nivra::CLSID_CDescriptions, &nivra::CLSID_CNivraFile,
                                  &nivra::CLSID_CNivraTesk, &nivra::CLSID_CNivraPublisher};
 
@@ -92,12 +93,11 @@ std::string TypeLibKeys() {
 std::string ExpectedClass(const CLSID& clsid, const std::string& p, const std::string& v, const std::string& f,
                           const std::string& t) {
     const std::string c = Narrow(Guid(clsid)), a = Narrow(kAppId), m = Narrow(ServerPath());
-    return "[HKCR\\CLSID\\" + c + "]\n  @ (sz) = " + f + "\n  AppID (sz) = " + a + "\n" +
-           "[HKCR\\CLSID\\" + c + "\\InprocServer32]\n  @ (sz) = " + m + "\n  ThreadingModel (sz) = " + t + "\n" +
-           "[HKCR\\CLSID\\" + c + "\\ProgID]\n  @ (sz) = " + p + "\n" +
-           "[HKCR\\CLSID\\" + c + "\\Programmable]\n" +
-           "[HKCR\\CLSID\\" + c + "\\TypeLib]\n  @ (sz) = " + a + "\n" +
-           "[HKCR\\CLSID\\" + c + "\\VersionIndependentProgID]\n  @ (sz) = " + v + "\n";
+    return "[HKCR\\CLSID\\" + c + "]\n  @ (sz) = " + f + "\n  AppID (sz) = " + a + "\n" + "[HKCR\\CLSID\\" + c +
+           "\\InprocServer32]\n  @ (sz) = " + m + "\n  ThreadingModel (sz) = " + t + "\n" + "[HKCR\\CLSID\\" + c +
+           "\\ProgID]\n  @ (sz) = " + p + "\n" + "[HKCR\\CLSID\\" + c + "\\Programmable]\n" + "[HKCR\\CLSID\\" + c +
+           "\\TypeLib]\n  @ (sz) = " + a + "\n" + "[HKCR\\CLSID\\" + c +
+           "\\VersionIndependentProgID]\n  @ (sz) = " + v + "\n";
 }
 
 std::string ExpectedProgIds(const CLSID& clsid, const std::string& p, const std::string& f) {
@@ -121,15 +121,20 @@ std::string ExpectedServerKeys() {
         "  ProgID (sz) = NivraTesk.Descriptions\n"
         "[HKLM\\SOFTWARE\\VANDOR\\Drivers\\OTHERDRIVER]\n"
         "  ProgID (sz) = Other.Descriptions\n"
-        "[HKCR\\AppID\\" + a + "]\n  @ (sz) = NivraTesk\n"
-        "[HKCR\\AppID\\NivraTesk.DLL]\n  AppID (sz) = " + a + "\n";
+        "[HKCR\\AppID\\" +
+        a +
+        "]\n  @ (sz) = NivraTesk\n"
+        "[HKCR\\AppID\\NivraTesk.DLL]\n  AppID (sz) = " +
+        a + "\n";
     struct Class {
         const CLSID* clsid;
         const char *p, *v, *f, *t;
     } classes[] = {
-        {&nivra::CLSID_CDescriptions, "NivraTesk.Descriptions.1", "NivraTesk.Descriptions", "CDescriptions Object", "apartment"},
+        {&nivra::CLSID_CDescriptions, "NivraTesk.Descriptions.1", "NivraTesk.Descriptions", "CDescriptions Object",
+         "apartment"},
         {&nivra::CLSID_CNivraTesk, "NivraTesk.NIVRATESK.1", "NivraTesk.NIVRATESK", "CNivraTesk Object", "apartment"},
-        {&nivra::CLSID_CNivraPublisher, "NivraTesk.NivraPublisher.1", "NivraTesk.NivraPublisher", "CNivraPublisher Object", ""},
+        {&nivra::CLSID_CNivraPublisher, "NivraTesk.NivraPublisher.1", "NivraTesk.NivraPublisher",
+         "CNivraPublisher Object", ""},
     };
     for (const Class& c : classes)
         out += ExpectedProgIds(*c.clsid, c.p, c.f) + ExpectedVersionIndependent(*c.clsid, c.p, c.v, c.f);
@@ -151,14 +156,15 @@ bool InTheOtherView(HKEY root, const std::wstring& path) {
 void ExpectNothingInTheOtherView() {
     EXPECT_FALSE(InTheOtherView(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VANDOR\\Drivers\\BMNIVRATESK"));
     for (const CLSID* clsid : kClasses)
-        EXPECT_FALSE(InTheOtherView(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\CLSID\\" + Guid(*clsid))) << Narrow(Guid(*clsid));
+        EXPECT_FALSE(InTheOtherView(HKEY_LOCAL_MACHINE, L"SOFTWARE\\Classes\\CLSID\\" + Guid(*clsid)))
+            << Narrow(Guid(*clsid));
 }
 
 // Another driver of the host, which our unregistration must leave alone.
 void AddForeignDriver() {
     HKEY key = nullptr;
-    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VANDOR\\Drivers\\OTHERDRIVER", 0, nullptr, 0,
-                                             KEY_WRITE, nullptr, &key, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_LOCAL_MACHINE, L"SOFTWARE\\VANDOR\\Drivers\\OTHERDRIVER", 0, nullptr,
+                                             0, KEY_WRITE, nullptr, &key, nullptr));
     const wchar_t value[] = L"Other.Descriptions";
     RegSetValueExW(key, L"ProgID", 0, REG_SZ, reinterpret_cast<const BYTE*>(value), sizeof value);
     RegCloseKey(key);
@@ -194,7 +200,8 @@ TEST(Registration, WritesTheServerKeysAndUnregistrationRestoresTheRegistry) {
     EXPECT_TRUE(InTheOtherView(HKEY_LOCAL_MACHINE, L"SOFTWARE")) << "the other view can be read at all";
     ExpectNothingInTheOtherView();
     const std::string typeLib = TypeLibKeys();
-    EXPECT_NE(std::string::npos, typeLib.find("[HKCR\\TypeLib\\" + Narrow(kAppId) + "\\1.0]\n  @ (sz) = NivraTesk 1.0 Type Library"))
+    EXPECT_NE(std::string::npos,
+              typeLib.find("[HKCR\\TypeLib\\" + Narrow(kAppId) + "\\1.0]\n  @ (sz) = NivraTesk 1.0 Type Library"))
         << typeLib;
     EXPECT_NE(std::string::npos, typeLib.find("  @ (sz) = " + Narrow(ServerPath()))) << typeLib;
 

@@ -40,7 +40,8 @@ TEST(CanUnloadNow, CountsObjectsClassObjectsAndServerLocks) {
     ComPtr<IClassFactory> factory = server.ClassObject(CLSID_CDescriptions);
     EXPECT_EQ(S_FALSE, server.CanUnloadNow()) << "class object held from outside";
     ComPtr<IUnknown> collection;
-    ASSERT_EQ(S_OK, factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(collection.GetAddressOf())));
+    ASSERT_EQ(S_OK,
+              factory->CreateInstance(nullptr, IID_IUnknown, reinterpret_cast<void**>(collection.GetAddressOf())));
     factory.Reset();
     EXPECT_EQ(S_FALSE, server.CanUnloadNow()) << "live collection";
 

@@ -76,13 +76,15 @@ protected:
         ComPtr<IvnTESK> made;
         CLSID clsid;
         if (FAILED(CLSIDFromProgID(L"NivraTesk.NIVRATESK", &clsid))) return made;
-        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IvnTESK), reinterpret_cast<void**>(made.GetAddressOf()));
+        CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, __uuidof(IvnTESK),
+                         reinterpret_cast<void**>(made.GetAddressOf()));
         return made;
     }
     static HRESULT DriverCanUnload() {
         HMODULE module = GetModuleHandleW(L"NivraTesk.dll");
         if (!module) return S_OK;
-        auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
+        auto canUnload = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
+            reinterpret_cast<void*>(GetProcAddress(module, "DllCanUnloadNow")));
         return canUnload ? canUnload() : E_FAIL;
     }
 

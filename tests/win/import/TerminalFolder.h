@@ -11,7 +11,8 @@
 
 namespace importtest {
 
-inline const char* const kCsvHeader = "Long,Lat,Alt,BI,N,Nas,ApplFactor,Marker 1,Marker 2,Marker 3,Marker 4,Calibration,Nc";
+inline const char* const kCsvHeader =
+    "Long,Lat,Alt,BI,N,Nas,ApplFactor,Marker 1,Marker 2,Marker 3,Marker 4,Calibration,Nc";
 
 inline void WriteLines(const std::string& path, const std::vector<std::string>& lines) {
     std::string text;
@@ -76,10 +77,12 @@ inline std::vector<CsvRow> ReadCsvRows(const std::string& path) {
         }
         double* doubles[] = {&row.lon, &row.lat, &row.alt, &row.bi, &row.n, &row.nas, &row.factor};
         for (std::size_t i = 0; i < 7 && i < cells.size(); ++i)
-            if (!cells[i].empty() && cells[i].find_first_not_of(' ') != std::string::npos) *doubles[i] = std::atof(cells[i].c_str());
+            if (!cells[i].empty() && cells[i].find_first_not_of(' ') != std::string::npos)
+                *doubles[i] = std::atof(cells[i].c_str());
         for (std::size_t i = 0; i < 5 && 7 + i < cells.size(); ++i)
             if (!cells[7 + i].empty()) row.markers[i] = std::atoi(cells[7 + i].c_str());
-        if (cells.size() > 12 && cells[12].find_first_not_of(' ') != std::string::npos) row.nc = std::atof(cells[12].c_str());
+        if (cells.size() > 12 && cells[12].find_first_not_of(' ') != std::string::npos)
+            row.nc = std::atof(cells[12].c_str());
         rows.push_back(row);
         for (int& m : row.markers) m = 0;  // a marker counts on its own row only
         start = end;

@@ -195,9 +195,11 @@ TEST_F(ImportFaults, WithoutTheConverterBesideTheDriverTheOlderCsvIsRead) {
         auto getClassObject = reinterpret_cast<HRESULT(STDAPICALLTYPE*)(REFCLSID, REFIID, void**)>(
             reinterpret_cast<void*>(GetProcAddress(module, "DllGetClassObject")));
         ComPtr<IClassFactory> factory;
-        ASSERT_HRESULT_SUCCEEDED(getClassObject(nivra::CLSID_CNivraTesk, IID_IClassFactory, reinterpret_cast<void**>(factory.GetAddressOf())));
+        ASSERT_HRESULT_SUCCEEDED(getClassObject(nivra::CLSID_CNivraTesk, IID_IClassFactory,
+                                                reinterpret_cast<void**>(factory.GetAddressOf())));
         ComPtr<IvnTESK> lonely;
-        ASSERT_HRESULT_SUCCEEDED(factory->CreateInstance(nullptr, __uuidof(IvnTESK), reinterpret_cast<void**>(lonely.GetAddressOf())));
+        ASSERT_HRESULT_SUCCEEDED(
+            factory->CreateInstance(nullptr, __uuidof(IvnTESK), reinterpret_cast<void**>(lonely.GetAddressOf())));
         std::swap(driver, lonely);
 
         WriteBinaryLog(folder.File("C.log"));
@@ -228,9 +230,7 @@ TEST_F(ImportFaults, AnUpperCaseLogIsListedWithTheLogsButReadAsItIs) {
 }
 
 TEST_F(ImportFaults, ASizeBeyondFourGigabytesIsReadWithSixtyFourBits) {
-    {
-        std::ofstream big(folder.File("Big.csv"), std::ios::binary);
-    }
+    { std::ofstream big(folder.File("Big.csv"), std::ios::binary); }
     std::filesystem::resize_file(folder.File("Big.csv"), 5000000000ULL);  // sparse: nothing is written
     ASSERT_EQ(List(folder.Path().string()), S_OK);
     ASSERT_EQ(listed.size(), 1u);
@@ -245,8 +245,8 @@ TEST_F(ImportFaults, ASizeBeyondFourGigabytesIsReadWithSixtyFourBits) {
 }
 
 TEST_F(ImportFaults, ACsvWithoutNcGivesRateZeroAndRowsOutsideTheLimitsAreSkipped) {
-    WriteLines(folder.File("Field_260301.csv"), {"Long,Lat,Nas", "10,50,100", "-180,-89.99,100", "180.0001,50,100",
-                                                 "10,-90,100", "180,89.99,100"});
+    WriteLines(folder.File("Field_260301.csv"),
+               {"Long,Lat,Nas", "10,50,100", "-180,-89.99,100", "180.0001,50,100", "10,-90,100", "180,89.99,100"});
     ASSERT_EQ(List(folder.Path().string()), S_OK);
     TickAll();
     ASSERT_EQ(Import(), S_OK);

@@ -20,16 +20,15 @@ protected:
         ImportTest::SetUp();
         WriteBinaryLog(folder.File("Log_North_Field_260412.log"));
         WriteLegacyLog(folder.File("Log_Mill_Meadow_260418.log"));
-        WriteLines(folder.File("Log_South_Slope_260420.csv"),
-                   {kCsvHeader,
-                    "7.4890000,51.4902000,121,2.50,120,108,3,,,,,,4.20",
-                    "7.4891000,51.4903000,122,2.60,121,109,3,,3,,,,4.20",
-                    "7.4892000,51.4904000,123,2.70,122,110,3,,,,,1,",
-                    "",
-                    "8.0000000,90.0000000,124,2.80,123,111,3,1,,,,,4.40",
-                    "180.0000000,-89.9000000,125,2.90,124,112,3,,,,,,4.40"});
-        WriteLines(folder.File("fields.txt"), {"Nr,Schlagname,size,Crop,Kunde", "1,North Field,12.5,Wheat,Hill Farm",
-                                               "2,Mill Meadow,n/a,Barley,Hill Farm", "3,South Slope,7.25,Rape,Vale Farm"});
+        WriteLines(
+            folder.File("Log_South_Slope_260420.csv"),
+            {kCsvHeader, "7.4890000,51.4902000,121,2.50,120,108,3,,,,,,4.20",
+             "7.4891000,51.4903000,122,2.60,121,109,3,,3,,,,4.20", "7.4892000,51.4904000,123,2.70,122,110,3,,,,,1,", "",
+             "8.0000000,90.0000000,124,2.80,123,111,3,1,,,,,4.40",
+             "180.0000000,-89.9000000,125,2.90,124,112,3,,,,,,4.40"});
+        WriteLines(folder.File("fields.txt"),
+                   {"Nr,Schlagname,size,Crop,Kunde", "1,North Field,12.5,Wheat,Hill Farm",
+                    "2,Mill Meadow,n/a,Barley,Hill Farm", "3,South Slope,7.25,Rape,Vale Farm"});
     }
 
     static const Json* Named(const Json& operations, const std::string& name) {
@@ -69,7 +68,8 @@ TEST_F(TerminalImport, ListsLogsBeforeCsvFilesWithTheirSizes) {
     Bstr text;
     ASSERT_HRESULT_SUCCEEDED(size->get_Value(text.Out()));
     char expected[32];
-    snprintf(expected, sizeof expected, "%.2f KB", fixtures::ReadAll(folder.File("Log_South_Slope_260420.csv")).size() / 1024.0);
+    snprintf(expected, sizeof expected, "%.2f KB",
+             fixtures::ReadAll(folder.File("Log_South_Slope_260420.csv")).size() / 1024.0);
     EXPECT_EQ(nivra::BstrToAnsi(text.Get()), expected);
 }
 
@@ -118,7 +118,8 @@ TEST_F(TerminalImport, EveryTickedFileBecomesAnOperationOnItsFieldAndDay) {
         EXPECT_EQ((*node)["parent"], c.farm);
         EXPECT_EQ((*node)["kind"], 64);
         ASSERT_FALSE((*op)["points"].empty());
-        for (const Json& point : (*op)["points"]) EXPECT_EQ(point["time"].get<double>(), LocalMidnight(c.year, c.month, c.day));
+        for (const Json& point : (*op)["points"])
+            EXPECT_EQ(point["time"].get<double>(), LocalMidnight(c.year, c.month, c.day));
         EXPECT_EQ((*op)["markerKinds"].size(), 5u);
         EXPECT_EQ((*op)["extent"]["slot12"], Json::array({0}));
         // The zone's standard offset, east positive (the C runtime counts seconds west).
@@ -190,11 +191,12 @@ TEST_F(TerminalImport, RatesDoNotDependOnTheCallersX87Precision) {
     struct Pair {
         int nApplied;
         const char* nContent;
-    } pairs[] = {{197, "20.1"}, {167, "22.2"}, {57, "26.4"}, {114, "26.4"}, {228, "26.4"},
+    } pairs[] = {{197, "20.1"}, {167, "22.2"}, {57, "26.4"},  {114, "26.4"}, {228, "26.4"},
                  {125, "28.4"}, {250, "28.4"}, {265, "29.3"}, {120, "4.20"}, {80, "25.0"}};
     std::vector<std::string> lines = {kCsvHeader};
     for (const Pair& pair : pairs)
-        lines.push_back("7.4890000,51.4902000,121,2.50,120," + std::to_string(pair.nApplied) + ",3,,,,,," + pair.nContent);
+        lines.push_back("7.4890000,51.4902000,121,2.50,120," + std::to_string(pair.nApplied) + ",3,,,,,," +
+                        pair.nContent);
     WriteLines(folder.File("Log_Rate_Field_260420.csv"), lines);
     ASSERT_HRESULT_SUCCEEDED(List(folder.Path().string()));
     Tick({"Log_Rate_Field_260420.csv"});
@@ -236,7 +238,8 @@ TEST_F(TerminalImport, ConvertedLogsCarryEveryRowOfTheirCsv) {
             EXPECT_DOUBLE_EQ(p["y"].get<double>(), r.lat) << i;
             EXPECT_DOUBLE_EQ(p["measures"][3]["value"].get<double>(), r.alt) << i;
             const double expected[] = {r.bi, r.n, r.nas, r.factor, r.nc, r.nc > 0 ? r.nas * 100 / r.nc : 0.0};
-            for (int k = 0; k < 6; ++k) EXPECT_DOUBLE_EQ(ValueOf(p, kValueKeys[k]), expected[k]) << i << " " << kValueKeys[k];
+            for (int k = 0; k < 6; ++k)
+                EXPECT_DOUBLE_EQ(ValueOf(p, kValueKeys[k]), expected[k]) << i << " " << kValueKeys[k];
             std::size_t events = 0;
             for (int m : r.markers) events += m > 0;
             EXPECT_EQ(p["events"].size(), events) << i;

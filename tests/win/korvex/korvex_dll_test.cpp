@@ -13,8 +13,7 @@ namespace {
 
 using KorvexToCsv = std::int32_t(__stdcall*)(const char*, const char*, std::uint32_t, std::uint32_t);
 
-const std::string kHeader =
-    "Long,Lat,Alt,BI,N,Nas,ApplFactor,Marker 1,Marker 2,Marker 3,Marker 4,Calibration,Nc\r\n";
+const std::string kHeader = "Long,Lat,Alt,BI,N,Nas,ApplFactor,Marker 1,Marker 2,Marker 3,Marker 4,Calibration,Nc\r\n";
 
 class KorvexDll : public ::testing::Test {
 protected:
@@ -53,7 +52,9 @@ TEST_F(KorvexDll, ConvertsABinaryLogWithFlagsAs32BitValues) {
     struct Case {
         std::uint32_t skipReading;
         std::string csv;
-    } cases[] = {{65536, kHeader + first}, {65535, kHeader + first + second}, {1, kHeader + first + second},
+    } cases[] = {{65536, kHeader + first},
+                 {65535, kHeader + first + second},
+                 {1, kHeader + first + second},
                  {0, kHeader + first}};
     for (const auto& c : cases) {
         ASSERT_EQ(convert_(in.c_str(), out.c_str(), 0, c.skipReading), 0) << "flag " << c.skipReading;
@@ -64,8 +65,13 @@ TEST_F(KorvexDll, ConvertsABinaryLogWithFlagsAs32BitValues) {
 TEST_F(KorvexDll, ConvertsAnOlderLog) {
     using W = logwriter::LegacyLogWriter;
     std::string in = dir_.File("B.log"), out = dir_.File("B.csv");
-    W().Value(0, W::Type8Word0(2)).Value(1, W::Bytes4(40, 42, 10, 12)).Value(2, W::Bytes4(20, 24, 0, 0))
-        .Position(42, 515000000, 75000000).Value(0, 0).EndMarker().Save(in);
+    W().Value(0, W::Type8Word0(2))
+        .Value(1, W::Bytes4(40, 42, 10, 12))
+        .Value(2, W::Bytes4(20, 24, 0, 0))
+        .Position(42, 515000000, 75000000)
+        .Value(0, 0)
+        .EndMarker()
+        .Save(in);
     ASSERT_EQ(convert_(in.c_str(), out.c_str(), 0xFFFFFFFF, 0xFFFFFFFF), 0);
     EXPECT_EQ(fixtures::ReadAll(out), kHeader + "7.5000000,51.5000000,42,2.20,82,22,20,,,,,,\r\n");
 }
@@ -114,7 +120,8 @@ TEST_F(KorvexDll, TheExportPopsItsArgumentsAsStdcall) {
     std::string in = dir_.File("S.log"), out = dir_.File("S.csv");
     logwriter::BinaryLogWriter().Position(515000000, 75000000, 1234).Reading(25.0f, 120.0f, 3).Save(in);
     std::int32_t moved = -1;
-    std::int32_t result = NivraCallMeasuringStack(reinterpret_cast<void*>(convert_), in.c_str(), out.c_str(), 0, 0, &moved);
+    std::int32_t result =
+        NivraCallMeasuringStack(reinterpret_cast<void*>(convert_), in.c_str(), out.c_str(), 0, 0, &moved);
     EXPECT_EQ(result, 0);
     EXPECT_EQ(moved, 0) << "korvexToCSV left " << moved << " bytes of arguments on the stack";
     EXPECT_EQ(NivraCallMeasuringStack(reinterpret_cast<void*>(convert_), nullptr, out.c_str(), 0, 0, &moved), -1);

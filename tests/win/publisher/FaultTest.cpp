@@ -12,8 +12,8 @@ constexpr HRESULT kInjected = static_cast<HRESULT>(0x8004A5A5);
 
 Json SmallPlan() {
     return Json{{"nodes",
-                 {Node("c", "client", "", "Client"), Node("f", "farm", "c", "Farm"), Hectares(Node("fld", "field", "f", "Plot"), 2.5),
-                  Hectares(CropZone("cz", "fld", "wheat"), 1.5)}},
+                 {Node("c", "client", "", "Client"), Node("f", "farm", "c", "Farm"),
+                  Hectares(Node("fld", "field", "f", "Plot"), 2.5), Hectares(CropZone("cz", "fld", "wheat"), 1.5)}},
                 {"crops", {{{"key", "wheat"}, {"name", "Winter wheat"}}}},
                 {"operations", {Operation("cz", "dose", "RX")}},
                 {"prescriptions", {{{"id", "RX"}, {"zones", {RectZone(0, 0, 60, 30, {{"N", 40}})}}}}}};

@@ -11,7 +11,8 @@ namespace {
 // The folder kept for the readers, as Windows sees it (the build tree lies on drive Z:).
 std::filesystem::path ReaderFolder(const std::string& test) {
     const char* unixPath = std::getenv("NIVRA_PUBLISH_OUT");
-    std::string path = unixPath ? std::string("Z:") + unixPath : std::filesystem::temp_directory_path().string() + "\\publisher-out";
+    std::string path =
+        unixPath ? std::string("Z:") + unixPath : std::filesystem::temp_directory_path().string() + "\\publisher-out";
     for (char& c : path)
         if (c == '/') c = '\\';
     std::filesystem::path folder = std::filesystem::path(path) / test;
@@ -31,7 +32,8 @@ protected:
         SetDestination(out.string());
         Json rx = prescription;
         rx["id"] = "RX";
-        Json plan{{"nodes", {Node("f", "farm", "", "Hof"), Node("fld", "field", "f", "Plot A"), CropZone("cz", "fld", "wheat")}},
+        Json plan{{"nodes",
+                   {Node("f", "farm", "", "Hof"), Node("fld", "field", "f", "Plot A"), CropZone("cz", "fld", "wheat")}},
                   {"operations", {Operation("cz", "", "RX")}},
                   {"prescriptions", {rx}}};
         EXPECT_TRUE(Publish(plan));
@@ -39,7 +41,8 @@ protected:
     std::string Grid() const { return ReadFile(out / "Plot_A_OffsetMap.grd"); }
     bool HasGrid() const { return std::filesystem::exists(out / "Plot_A_OffsetMap.grd"); }
     bool HasShape() const {
-        return std::filesystem::exists(out / "Plot_A_OffsetMap.shp") && std::filesystem::exists(out / "Plot_A_OffsetMap.shx") &&
+        return std::filesystem::exists(out / "Plot_A_OffsetMap.shp") &&
+               std::filesystem::exists(out / "Plot_A_OffsetMap.shx") &&
                std::filesystem::exists(out / "Plot_A_OffsetMap.dbf");
     }
     // What GDAL must report for the grid: size, the outer corner and cell size, min and max of
@@ -76,7 +79,8 @@ TEST_F(OffsetMap, TwentyColumnsBreakAfterTenValues) {
     std::string ten;
     for (int i = 0; i < 10; ++i) ten += "10.000000 ";
     std::string row = ten + "\r\n" + ten + "\r\n\r\n\r\n";
-    EXPECT_EQ(Grid(), Lines({"DSAA", "20 2", "15.000000 585.000000", "15.000000 45.000000", "10.000000 10.000000"}) + row + row);
+    EXPECT_EQ(Grid(), Lines({"DSAA", "20 2", "15.000000 585.000000", "15.000000 45.000000", "10.000000 10.000000"}) +
+                          row + row);
     ExpectForReaders({{"size", {20, 2}}, {"origin", {0, 60}}, {"pixel", {30, -30}}, {"min", 10}, {"max", 10}});
 }
 
@@ -87,11 +91,13 @@ TEST_F(OffsetMap, AllBlankGridKeepsTheStartValues) {
     PublishPrescription("blank", {{"products", {"N"}}, {"zones", Json::array()}, {"extent", {0, 0, 60, 60}}});
     std::string grid = Grid();
     const std::string largest =
-        "179769313486231570814527423731704356798070567525844996598917476803157260780028538760589558632766878171540458953514382464234321326"
-        "889464182768467546703537516986049910576551282076245490090389328944075868508455133942304583236903222948165808559332123348274797826"
+        "17976931348623157081452742373170435679807056752584499659891747680315726078002853876058955863276687817154045895"
+        "3514382464234321326"
+        "88946418276846754670353751698604991057655128207624549009038932894407586850845513394230458323690322294816580855"
+        "9332123348274797826"
         "204144723168738177180919299881250404026184124858368.000000";
-    EXPECT_EQ(grid, Lines({"DSAA", "2 2", "15.000000 45.000000", "15.000000 45.000000", largest + " 0.000000", kBlank + kBlank, "",
-                           kBlank + kBlank, ""}));
+    EXPECT_EQ(grid, Lines({"DSAA", "2 2", "15.000000 45.000000", "15.000000 45.000000", largest + " 0.000000",
+                           kBlank + kBlank, "", kBlank + kBlank, ""}));
     ExpectForReaders({{"size", {2, 2}}, {"origin", {0, 60}}, {"pixel", {30, -30}}, {"min", nullptr}, {"max", nullptr}});
 }
 
@@ -99,10 +105,12 @@ TEST_F(OffsetMap, AllBlankGridKeepsTheStartValues) {
 // blank cell, so the grid keeps nx * ny values and its row breaks.
 TEST_F(OffsetMap, CellWithoutTheProductsRateIsBlank) {
     ASSERT_HRESULT_SUCCEEDED(CreatePublisher(publisher));
-    PublishPrescription("mixed", {{"products", {"N", "S"}},
-                                  {"zones", {RectZone(0, 0, 60, 60, {{"N", 40}}), RectZone(60, 0, 120, 60, {{"S", 5}})}}});
-    EXPECT_EQ(Grid(), Lines({"DSAA", "4 2", "15.000000 105.000000", "15.000000 45.000000", "40.000000 40.000000",
-                             "40.000000 40.000000 " + kBlank + kBlank, "", "40.000000 40.000000 " + kBlank + kBlank, ""}));
+    PublishPrescription("mixed",
+                        {{"products", {"N", "S"}},
+                         {"zones", {RectZone(0, 0, 60, 60, {{"N", 40}}), RectZone(60, 0, 120, 60, {{"S", 5}})}}});
+    EXPECT_EQ(Grid(),
+              Lines({"DSAA", "4 2", "15.000000 105.000000", "15.000000 45.000000", "40.000000 40.000000",
+                     "40.000000 40.000000 " + kBlank + kBlank, "", "40.000000 40.000000 " + kBlank + kBlank, ""}));
     ExpectForReaders({{"size", {4, 2}}, {"origin", {0, 60}}, {"pixel", {30, -30}}, {"min", 40}, {"max", 40}});
 }
 

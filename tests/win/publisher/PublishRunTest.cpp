@@ -10,10 +10,10 @@ constexpr const char* kUnassigned = "< Unassigned Client >";
 Json ClientTree() {
     return Json{
         {"nodes",
-         {Node("u", "client", "", kUnassigned), Node("c1", "client", "", "Hof Berger"), Node("f1", "farm", "c1", "Nordhof"),
-          Hectares(Node("fld1", "field", "f1", "North Field"), 12.4), Hectares(CropZone("cz1", "fld1", "wheat"), 5.0),
-          Node("fld2", "field", "f1", "South"), Node("f2", "farm", "u", "Lone Farm"),
-          Hectares(Node("fld3", "field", "f2", "Meadow"), 3.0)}},
+         {Node("u", "client", "", kUnassigned), Node("c1", "client", "", "Hof Berger"),
+          Node("f1", "farm", "c1", "Nordhof"), Hectares(Node("fld1", "field", "f1", "North Field"), 12.4),
+          Hectares(CropZone("cz1", "fld1", "wheat"), 5.0), Node("fld2", "field", "f1", "South"),
+          Node("f2", "farm", "u", "Lone Farm"), Hectares(Node("fld3", "field", "f2", "Meadow"), 3.0)}},
         {"crops", {{{"key", "wheat"}, {"name", "Winter wheat"}}, {{"key", "barley"}, {"name", "Spring barley"}}}},
         {"operations", {Operation("cz1", "spring dose", "RX1")}},
         {"prescriptions", {{{"id", "RX1"}, {"zones", {RectZone(0, 0, 210, 60, {{"N", 40}})}}}}}};
@@ -24,14 +24,19 @@ using PublishRun = Publisher;
 TEST_F(PublishRun, ClientTreeMakesClientsTheCustomers) {
     MakePublisher();
     EXPECT_TRUE(Publish(ClientTree()));
-    EXPECT_EQ(Read("customers.txt"), std::string(kCustomersHeader) + Lines({"\"< Unassigned Client >\",\"1\",", "\"Hof Berger\",\"2\","}));
-    EXPECT_EQ(Read("crops.txt"), std::string(kCropsHeader) + Lines({"\"Winter wheat\",\"1\",", "\"Spring barley\",\"2\","}));
-    EXPECT_EQ(Read("fields.txt"), std::string(kFieldsHeader) + Lines({
-                                      "\"0\",\"North Field\",\"12.40\",\"Winter wheat\",\"Hof Berger\",,\"1\",\"1\",\"2\",",
-                                      "\"1\",\"South\",\"-1.00\",,\"Hof Berger\",,,\"2\",\"2\",",
-                                      "\"2\",\"Meadow\",\"3.00\",,\"< Unassigned Client >\",,,\"3\",\"1\",",
-                                  }));
-    EXPECT_EQ(Read("tasks.txt"), TasksFile({"North Field;5.00;Winter wheat;Hof Berger;spring dose;North_Field_OffsetMap.grd;0;null"}));
+    EXPECT_EQ(Read("customers.txt"),
+              std::string(kCustomersHeader) + Lines({"\"< Unassigned Client >\",\"1\",", "\"Hof Berger\",\"2\","}));
+    EXPECT_EQ(Read("crops.txt"),
+              std::string(kCropsHeader) + Lines({"\"Winter wheat\",\"1\",", "\"Spring barley\",\"2\","}));
+    EXPECT_EQ(Read("fields.txt"),
+              std::string(kFieldsHeader) +
+                  Lines({
+                      "\"0\",\"North Field\",\"12.40\",\"Winter wheat\",\"Hof Berger\",,\"1\",\"1\",\"2\",",
+                      "\"1\",\"South\",\"-1.00\",,\"Hof Berger\",,,\"2\",\"2\",",
+                      "\"2\",\"Meadow\",\"3.00\",,\"< Unassigned Client >\",,,\"3\",\"1\",",
+                  }));
+    EXPECT_EQ(Read("tasks.txt"),
+              TasksFile({"North Field;5.00;Winter wheat;Hof Berger;spring dose;North_Field_OffsetMap.grd;0;null"}));
     EXPECT_TRUE(Exists("North_Field_OffsetMap.grd"));
 }
 
@@ -44,7 +49,9 @@ TEST_F(PublishRun, TreeWithOnlyTheUnassignedClientMakesFarmsTheCustomers) {
               {"operations", {Operation("cz1")}}};
     EXPECT_TRUE(Publish(plan));
     EXPECT_EQ(Read("customers.txt"), std::string(kCustomersHeader) + Lines({"\"Nordhof\",\"1\","}));
-    EXPECT_EQ(Read("fields.txt"), std::string(kFieldsHeader) + Lines({"\"0\",\"North\",\"2.00\",\"Winter wheat\",\"Nordhof\",,\"1\",\"1\",\"1\","}));
+    EXPECT_EQ(Read("fields.txt"),
+              std::string(kFieldsHeader) +
+                  Lines({"\"0\",\"North\",\"2.00\",\"Winter wheat\",\"Nordhof\",,\"1\",\"1\",\"1\","}));
     EXPECT_EQ(Read("tasks.txt"), TasksFile({"North;0.00;Winter wheat;Nordhof;;;0;null"}));
 }
 
@@ -53,15 +60,17 @@ TEST_F(PublishRun, TreeWithOnlyTheUnassignedClientMakesFarmsTheCustomers) {
 TEST_F(PublishRun, CropZonesBeforeTheirFieldAndWithUnknownCrops) {
     MakePublisher();
     Json plan{{"nodes",
-               {Node("f", "farm", "", "Hof"), Hectares(CropZone("czEast", "east", "wheat"), 4.5), CropZone("czWest", "west", "nope"),
-                Node("a", "field", "f", "A"), Hectares(Node("east", "field", "f", "East"), 9.0), Node("west", "field", "f", "West")}},
+               {Node("f", "farm", "", "Hof"), Hectares(CropZone("czEast", "east", "wheat"), 4.5),
+                CropZone("czWest", "west", "nope"), Node("a", "field", "f", "A"),
+                Hectares(Node("east", "field", "f", "East"), 9.0), Node("west", "field", "f", "West")}},
               {"crops", {{{"key", "wheat"}, {"name", "Winter wheat"}}}}};
     EXPECT_TRUE(Publish(plan));
-    EXPECT_EQ(Read("fields.txt"), std::string(kFieldsHeader) + Lines({
-                                      "\"0\",\"East\",\"4.50\",\"Winter wheat\",\"Hof\",,\"1\",\"1\",\"1\",",
-                                      "\"1\",\"A\",\"-1.00\",,\"Hof\",,,\"2\",\"1\",",
-                                      "\"2\",\"West\",\"-1.00\",,\"Hof\",,,\"3\",\"1\",",
-                                  }));
+    EXPECT_EQ(Read("fields.txt"),
+              std::string(kFieldsHeader) + Lines({
+                                               "\"0\",\"East\",\"4.50\",\"Winter wheat\",\"Hof\",,\"1\",\"1\",\"1\",",
+                                               "\"1\",\"A\",\"-1.00\",,\"Hof\",,,\"2\",\"1\",",
+                                               "\"2\",\"West\",\"-1.00\",,\"Hof\",,,\"3\",\"1\",",
+                                           }));
 }
 
 // Only operations on crop zones become tasks; two on one field both name the field's grid,
@@ -111,21 +120,25 @@ TEST_F(PublishRun, OnlyTheFirst99TasksAreWritten) {
 TEST_F(PublishRun, KeepingTextDataTwiceContinuesTheIds) {
     MakePublisher();
     ChooseOption(L"ClearData", "No");
-    Json plan{{"nodes", {Node("f", "farm", "", "Hof"), Node("fld", "field", "f", "North"), CropZone("cz", "fld", "wheat")}},
-              {"crops", {{{"key", "wheat"}, {"name", "Winter wheat"}}}},
-              {"operations", {Operation("cz", "dose")}}};
+    Json plan{
+        {"nodes", {Node("f", "farm", "", "Hof"), Node("fld", "field", "f", "North"), CropZone("cz", "fld", "wheat")}},
+        {"crops", {{{"key", "wheat"}, {"name", "Winter wheat"}}}},
+        {"operations", {Operation("cz", "dose")}}};
     EXPECT_TRUE(Publish(plan));
     plan["nodes"].push_back(Node("new", "field", "f", "New"));
     plan["crops"].push_back({{"key", "rye"}, {"name", "Rye"}});
     plan["nodes"].push_back(Node("f2", "farm", "", "Second Farm"));
     EXPECT_TRUE(Publish(plan));
-    EXPECT_EQ(Read("fields.txt"), std::string(kFieldsHeader) + Lines({
-                                      "\"0\",\"North\",\"-1.00\",\"Winter wheat\",\"Hof\",,\"1\",\"1\",\"1\",",
-                                      "\"1\",\"New\",\"-1.00\",,\"Hof\",,,\"2\",\"1\",",
-                                  }));
+    EXPECT_EQ(Read("fields.txt"),
+              std::string(kFieldsHeader) + Lines({
+                                               "\"0\",\"North\",\"-1.00\",\"Winter wheat\",\"Hof\",,\"1\",\"1\",\"1\",",
+                                               "\"1\",\"New\",\"-1.00\",,\"Hof\",,,\"2\",\"1\",",
+                                           }));
     EXPECT_EQ(Read("crops.txt"), std::string(kCropsHeader) + Lines({"\"Winter wheat\",\"1\",", "\"Rye\",\"2\","}));
-    EXPECT_EQ(Read("customers.txt"), std::string(kCustomersHeader) + Lines({"\"Hof\",\"1\",", "\"Second Farm\",\"2\","}));
-    EXPECT_EQ(Read("tasks.txt"), TasksFile({"North;0.00;Winter wheat;Hof;dose;;0;null", "North;0.00;Winter wheat;Hof;dose;;0;null"}));
+    EXPECT_EQ(Read("customers.txt"),
+              std::string(kCustomersHeader) + Lines({"\"Hof\",\"1\",", "\"Second Farm\",\"2\","}));
+    EXPECT_EQ(Read("tasks.txt"),
+              TasksFile({"North;0.00;Winter wheat;Hof;dose;;0;null", "North;0.00;Winter wheat;Hof;dose;;0;null"}));
 }
 
 TEST_F(PublishRun, OtherClearDataValuesStartFromEmptyLists) {
@@ -133,7 +146,8 @@ TEST_F(PublishRun, OtherClearDataValuesStartFromEmptyLists) {
         SCOPED_TRACE(value);
         MakePublisher();
         ChooseOption(L"ClearData", value);
-        Json plan{{"nodes", {Node("f", "farm", "", "Hof"), Node("fld", "field", "f", "North"), CropZone("cz", "fld", "wheat")}},
+        Json plan{{"nodes",
+                   {Node("f", "farm", "", "Hof"), Node("fld", "field", "f", "North"), CropZone("cz", "fld", "wheat")}},
                   {"operations", {Operation("cz", "dose")}}};
         EXPECT_TRUE(Publish(plan));
         EXPECT_TRUE(Publish(plan));
@@ -151,8 +165,9 @@ TEST_F(PublishRun, NullClearDataValueStartsFromEmptyLists) {
     ComPtr<IvnProperty> option;
     Variant key = Variant::Text(L"ClearData");
     ASSERT_EQ(S_OK, options->get_Item(*key.Get(), option.GetAddressOf()));
-    Json plan{{"nodes", {Node("f", "farm", "", "Hof"), Node("fld", "field", "f", "North"), CropZone("cz", "fld", "wheat")}},
-              {"operations", {Operation("cz", "dose")}}};
+    Json plan{
+        {"nodes", {Node("f", "farm", "", "Hof"), Node("fld", "field", "f", "North"), CropZone("cz", "fld", "wheat")}},
+        {"operations", {Operation("cz", "dose")}}};
     EXPECT_TRUE(Publish(plan));
     ASSERT_EQ(S_OK, host.Configure(option.Get(), Json{{"nullValue", true}}.dump()));
     EXPECT_TRUE(Publish(plan));
@@ -164,7 +179,8 @@ TEST_F(PublishRun, UnwritableFileReportsFailureAndWritesTheOthers) {
     MakePublisher();
     std::filesystem::create_directory(FileIn("tasks.txt"));
     EXPECT_FALSE(Publish(ClientTree()));
-    EXPECT_EQ(Read("crops.txt"), std::string(kCropsHeader) + Lines({"\"Winter wheat\",\"1\",", "\"Spring barley\",\"2\","}));
+    EXPECT_EQ(Read("crops.txt"),
+              std::string(kCropsHeader) + Lines({"\"Winter wheat\",\"1\",", "\"Spring barley\",\"2\","}));
     EXPECT_TRUE(std::filesystem::is_directory(FileIn("tasks.txt")));
     EXPECT_NE(Read("fields.txt").find("North Field"), std::string::npos);
     EXPECT_NE(Read("customers.txt").find("Hof Berger"), std::string::npos);
@@ -184,7 +200,8 @@ TEST_F(PublishRun, NullArguments) {
     EXPECT_FALSE(Exists("tasks.txt"));
     ComPtr<IvnCatalog> catalog = Catalog(ClientTree());
     EXPECT_EQ(E_INVALIDARG, publisher->Publish(catalog.Get(), 0, 0, nullptr));
-    for (const char* name : {"crops.txt", "tasks.txt", "fields.txt", "customers.txt"}) EXPECT_TRUE(Exists(name)) << name;
+    for (const char* name : {"crops.txt", "tasks.txt", "fields.txt", "customers.txt"})
+        EXPECT_TRUE(Exists(name)) << name;
 }
 
 }  // namespace

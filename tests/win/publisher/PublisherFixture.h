@@ -32,7 +32,8 @@ namespace pubtest {
 constexpr const char* kTaskFiller = ";0;;;;;0;null\r\n";
 constexpr const char* kTasksHeader = "fieldName;fieldSize;cropName;customerName;fieldComment;gridfileName;taskTime\r\n";
 constexpr const char* kFieldsHeader =
-    "\"Nr.\",\"Schlagname\",\"size\",\"Fruchart\",\"Kunde\",\"Kommentar\",\"croplookupexpid\",\"expid\",\"customerlookupexpid\",\r\n";
+    "\"Nr.\",\"Schlagname\",\"size\",\"Fruchart\",\"Kunde\",\"Kommentar\",\"croplookupexpid\",\"expid\","
+    "\"customerlookupexpid\",\r\n";
 constexpr const char* kCropsHeader = "\"name\",\"expid\",\r\n";
 constexpr const char* kCustomersHeader = "\"customer\",\"expid\",\r\n";
 
@@ -82,7 +83,8 @@ protected:
 
     ComPtr<IvnCatalog> Catalog(const Json& plan) {
         using Create = HRESULT (*)(const char*, IUnknown**, char*, LONG);
-        auto create = reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(host.Module(), "RefHostCreatePublishCatalog")));
+        auto create = reinterpret_cast<Create>(
+            reinterpret_cast<void*>(GetProcAddress(host.Module(), "RefHostCreatePublishCatalog")));
         ComPtr<IUnknown> object;
         char error[512] = {};
         EXPECT_TRUE(create) << "refhost.dll lacks RefHostCreatePublishCatalog";
@@ -135,7 +137,8 @@ inline Json CropZone(const std::string& key, const std::string& field, const std
     node["cropKey"] = cropKey;
     return node;
 }
-inline Json Operation(const std::string& node, const std::string& comment = std::string(), const std::string& rx = std::string()) {
+inline Json Operation(const std::string& node, const std::string& comment = std::string(),
+                      const std::string& rx = std::string()) {
     Json op{{"comment", comment}, {"prescription", rx}};
     if (!node.empty()) op["node"] = node;
     return op;

@@ -83,9 +83,12 @@ TEST_F(PublisherObject, OptionsAreAddedOnEveryCall) {
     ASSERT_EQ(S_OK, publisher->get_Options(first.GetAddressOf()));
     ASSERT_EQ(S_OK, publisher->get_Options(second.GetAddressOf()));
     EXPECT_EQ(first.Get(), second.Get());
-    const Json exportOption{{"key", "Export"}, {"caption", "Create Grid Shape File"}, {"value", ""}, {"choices", {"Yes", "No"}}};
-    const Json clearOption{{"key", "ClearData"}, {"caption", "Clear Text File Data"}, {"value", ""}, {"choices", {"No", "Yes"}}};
-    EXPECT_EQ(Json::parse(host.Describe(first.Get())), Json::array({exportOption, clearOption, exportOption, clearOption}));
+    const Json exportOption{
+        {"key", "Export"}, {"caption", "Create Grid Shape File"}, {"value", ""}, {"choices", {"Yes", "No"}}};
+    const Json clearOption{
+        {"key", "ClearData"}, {"caption", "Clear Text File Data"}, {"value", ""}, {"choices", {"No", "Yes"}}};
+    EXPECT_EQ(Json::parse(host.Describe(first.Get())),
+              Json::array({exportOption, clearOption, exportOption, clearOption}));
 }
 
 TEST_F(PublisherObject, CreationNeedsTheUnitsEngine) {

@@ -12,7 +12,8 @@ protected:
     // RefHostCreatePublishCatalog: S_OK and the catalog, or the failure and its reason.
     HRESULT FromPlan(const Json& plan, ComPtr<IvnCatalog>& catalog, std::string* reason = nullptr) {
         using Create = HRESULT (*)(const char*, IUnknown**, char*, LONG);
-        auto create = reinterpret_cast<Create>(reinterpret_cast<void*>(GetProcAddress(host.Module(), "RefHostCreatePublishCatalog")));
+        auto create = reinterpret_cast<Create>(
+            reinterpret_cast<void*>(GetProcAddress(host.Module(), "RefHostCreatePublishCatalog")));
         if (!create) return E_NOTIMPL;
         ComPtr<IUnknown> object;
         char error[512] = {};
@@ -23,7 +24,8 @@ protected:
         }
         return hr;
     }
-    static std::wstring Text(HRESULT (STDMETHODCALLTYPE IvnField::*get)(BSTR*), IvnField* node, bool* isNull = nullptr) {
+    static std::wstring Text(HRESULT (STDMETHODCALLTYPE IvnField::*get)(BSTR*), IvnField* node,
+                             bool* isNull = nullptr) {
         Bstr text;
         EXPECT_HRESULT_SUCCEEDED((node->*get)(text.Out()));
         if (isNull) *isNull = text.Get() == nullptr;
@@ -38,8 +40,11 @@ Json Plan() {
                   {{"key", "f"}, {"kind", 0x80}, {"name", "Farm"}, {"nullName", true}}}},
                 {"crops", {{{"key", "wheat"}, {"name", "Winter wheat"}}, {{"key", "oats"}}}},
                 {"operations",
-                 {{{"node", "cz"}, {"comment", "dose"}, {"prescription", "RX"}}, nullptr, {{"node", "fld"}, {"nullComment", true}}}},
-                {"prescriptions", {{{"id", "RX"}, {"zones", {{{"polygon", {{0, 0}, {10, 0}, {10, 10}}}, {"rates", {{"N", 40}}}}}}}}}};
+                 {{{"node", "cz"}, {"comment", "dose"}, {"prescription", "RX"}},
+                  nullptr,
+                  {{"node", "fld"}, {"nullComment", true}}}},
+                {"prescriptions",
+                 {{{"id", "RX"}, {"zones", {{{"polygon", {{0, 0}, {10, 0}, {10, 10}}}, {"rates", {{"N", 40}}}}}}}}}};
 }
 
 TEST_F(Catalog, PlanGivesTheTreeCropsOperationsAndPrescriptions) {
@@ -112,7 +117,8 @@ TEST_F(Catalog, PlanGivesTheTreeCropsOperationsAndPrescriptions) {
     } cases[] = {{1, zone.Get(), L"dose", L"RX"}, {3, field.Get(), nullptr, L""}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.index);
-        ASSERT_HRESULT_SUCCEEDED(operations->get_Item(*Variant::Int(c.index).Get(), operation.ReleaseAndGetAddressOf()));
+        ASSERT_HRESULT_SUCCEEDED(
+            operations->get_Item(*Variant::Int(c.index).Get(), operation.ReleaseAndGetAddressOf()));
         ASSERT_TRUE(operation);
         ComPtr<IvnField> node;
         ASSERT_HRESULT_SUCCEEDED(operation->get_Node(node.GetAddressOf()));
@@ -171,11 +177,13 @@ TEST_F(Catalog, BadPlansAreRefusedWithTheReason) {
         Json plan;
         const char* reason;
     } cases[] = {
-        {{{"nodes", {{{"key", "a"}, {"kind", "field"}, {"parent", "b"}}, {{"key", "b"}, {"kind", "farm"}, {"parent", "a"}}}}},
+        {{{"nodes",
+           {{{"key", "a"}, {"kind", "field"}, {"parent", "b"}}, {{"key", "b"}, {"kind", "farm"}, {"parent", "a"}}}}},
          "is its own ancestor"},
         {{{"nodes", {{{"key", "a"}, {"kind", "orchard"}}}}}, "unknown node kind \"orchard\""},
         {{{"nodes", {{{"key", "a"}, {"kind", "cropZone"}, {"parent", "b"}}}}}, "parent \"b\" is not a node"},
-        {{{"nodes", {{{"key", "a"}, {"kind", "field"}}}}, {"operations", {{{"node", "z"}}}}}, "\"z\" is not in the tree"},
+        {{{"nodes", {{{"key", "a"}, {"kind", "field"}}}}, {"operations", {{{"node", "z"}}}}},
+         "\"z\" is not in the tree"},
         {{{"nodes", {{{"key", "a"}, {"kind", "field"}, {"area", {{"code", 66}}}}}}}, "value"},
     };
     for (const auto& c : cases) {

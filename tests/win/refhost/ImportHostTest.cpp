@@ -12,19 +12,20 @@ protected:
     }
     ComPtr<IvnField> CreateField(IvnDataStore* store, const wchar_t* key, LONG kind, const wchar_t* parent) {
         ComPtr<IvnField> field;
-        EXPECT_HRESULT_SUCCEEDED(store->CreateField(Bstr(key).Get(), Bstr(key).Get(), kind, Bstr(parent).Get(), Bstr(L"").Get(),
-                                                    field.GetAddressOf()));
+        EXPECT_HRESULT_SUCCEEDED(store->CreateField(Bstr(key).Get(), Bstr(key).Get(), kind, Bstr(parent).Get(),
+                                                    Bstr(L"").Get(), field.GetAddressOf()));
         return field;
     }
     ComPtr<IvnOperation> CreateOperation(IvnDataStore* store, IvnField* field) {
         ComPtr<IvnOperation> operation;
-        EXPECT_HRESULT_SUCCEEDED(
-            store->CreateOperation(Bstr(L"N0001").Get(), 1, field, Bstr(L"Application").Get(), operation.GetAddressOf()));
+        EXPECT_HRESULT_SUCCEEDED(store->CreateOperation(Bstr(L"N0001").Get(), 1, field, Bstr(L"Application").Get(),
+                                                        operation.GetAddressOf()));
         return operation;
     }
     VARIANT_BOOL AddPoint(IvnOperation* operation, IkelMeasure* measure, double x) {
         VARIANT_BOOL accepted = VARIANT_FALSE;
-        EXPECT_HRESULT_SUCCEEDED(operation->AddPoint(x, 50.0, 1.2e9, 1, -1, 0.0, measure, measure, measure, measure, &accepted));
+        EXPECT_HRESULT_SUCCEEDED(
+            operation->AddPoint(x, 50.0, 1.2e9, 1, -1, 0.0, measure, measure, measure, measure, &accepted));
         return accepted;
     }
     ComPtr<IvnPointValues> CurrentValues(IvnOperation* operation) {
@@ -44,7 +45,8 @@ protected:
 TEST_F(ImportHost, FileListKeepsColumnsSettingsAndTheFilesAddedToIt) {
     ComPtr<IvnFileList> list = host.Create<IvnFileList>("fileList");
     ComPtr<IUnknown> column;
-    ASSERT_HRESULT_SUCCEEDED(list->AddColumn(Bstr(L"Size").Get(), Bstr(L"File Size").Get(), 80, 1, -1, column.GetAddressOf()));
+    ASSERT_HRESULT_SUCCEEDED(
+        list->AddColumn(Bstr(L"Size").Get(), Bstr(L"File Size").Get(), 80, 1, -1, column.GetAddressOf()));
     EXPECT_TRUE(column);
     ASSERT_HRESULT_SUCCEEDED(list->Slot9(0));
     ASSERT_HRESULT_SUCCEEDED(list->Slot7(-1));
@@ -90,7 +92,8 @@ TEST_F(ImportHost, TargetsWithAndWithoutADataStoreHaveASession) {
         VARIANT_BOOL written = VARIANT_FALSE;
         ASSERT_HRESULT_SUCCEEDED(session->WriteSummary(Bstr(L"Summary.zqs").Get(), 32767, &written));
         EXPECT_EQ(written, VARIANT_TRUE);
-        EXPECT_EQ(Describe(session.Get())["summaries"], (Json::array({{{"file", "Summary.zqs"}, {"arg", 32767}}}))) << c.kind;
+        EXPECT_EQ(Describe(session.Get())["summaries"], (Json::array({{{"file", "Summary.zqs"}, {"arg", 32767}}})))
+            << c.kind;
     }
 }
 
@@ -101,8 +104,9 @@ TEST_F(ImportHost, ProgressRemembersRangePositionsAndFinish) {
     ASSERT_HRESULT_SUCCEEDED(progress->SetPosition(100.0, &ignored));
     ASSERT_HRESULT_SUCCEEDED(progress->SetPosition(250.0, &ignored));
     ASSERT_HRESULT_SUCCEEDED(progress->Finish());
-    EXPECT_EQ(Describe(progress.Get()),
-              (Json{{"ranges", Json::array({Json::array({2, 0.0, 1536.0})})}, {"positions", {100.0, 250.0}}, {"finished", 1}}));
+    EXPECT_EQ(Describe(progress.Get()), (Json{{"ranges", Json::array({Json::array({2, 0.0, 1536.0})})},
+                                              {"positions", {100.0, 250.0}},
+                                              {"finished", 1}}));
 }
 
 TEST_F(ImportHost, FieldTreeNodesKnowTheirParentKindAndOneAreaMeasure) {
@@ -137,7 +141,8 @@ TEST_F(ImportHost, FieldTreeNodesKnowTheirParentKindAndOneAreaMeasure) {
         ASSERT_HRESULT_SUCCEEDED(node->get_Kind(&kind));
         ComPtr<IvnCropZone> asZone;
         EXPECT_EQ(node->QueryInterface(__uuidof(IvnCropZone), reinterpret_cast<void**>(asZone.GetAddressOf())),
-                  kind == 0x20 ? S_OK : E_NOINTERFACE) << kind;
+                  kind == 0x20 ? S_OK : E_NOINTERFACE)
+            << kind;
         EXPECT_TRUE(As<IvnField>(node));
     }
 
@@ -175,16 +180,17 @@ TEST_F(ImportHost, PointsGetAValueSlotPerColumnOfTheAttachedMachines) {
     ASSERT_TRUE(units);
     ComPtr<IvnDataStore> store = NewStore();
     ComPtr<IvnMachine> machine;
-    ASSERT_HRESULT_SUCCEEDED(
-        store->CreateMachine(Bstr(L"VirtualMachine").Get(), Bstr(L"Sensor Machine").Get(), Bstr(L"").Get(), 0, machine.GetAddressOf()));
+    ASSERT_HRESULT_SUCCEEDED(store->CreateMachine(Bstr(L"VirtualMachine").Get(), Bstr(L"Sensor Machine").Get(),
+                                                  Bstr(L"").Get(), 0, machine.GetAddressOf()));
     ComPtr<IvnComponentParent> parent = As<IvnComponentParent>(machine.Get());
     ComPtr<IkelQuantity> context;
     ASSERT_HRESULT_SUCCEEDED(units->CreateQuantity(0, 0, context.GetAddressOf()));
     Variant handed;
     ASSERT_HRESULT_SUCCEEDED(context->get_Value(handed.Out()));
     ComPtr<IUnknown> component;
-    ASSERT_HRESULT_SUCCEEDED(store->CreateComponent(parent.Get(), Bstr(L"VirtualComponent").Get(), Bstr(L"").Get(), Bstr(L"").Get(),
-                                                    *handed.Get(), 0.0, 0.0, 0.0, 0.0, 2, 1, component.GetAddressOf()));
+    ASSERT_HRESULT_SUCCEEDED(store->CreateComponent(parent.Get(), Bstr(L"VirtualComponent").Get(), Bstr(L"").Get(),
+                                                    Bstr(L"").Get(), *handed.Get(), 0.0, 0.0, 0.0, 0.0, 2, 1,
+                                                    component.GetAddressOf()));
     struct {
         const wchar_t* key;
         LONG code, perCode;
@@ -193,8 +199,9 @@ TEST_F(ImportHost, PointsGetAValueSlotPerColumnOfTheAttachedMachines) {
         ComPtr<IUnknown> unit;
         ComPtr<IvnDataColumn> column;
         ASSERT_HRESULT_SUCCEEDED(units->CreateUnit(c.code, c.perCode, unit.GetAddressOf()));
-        ASSERT_HRESULT_SUCCEEDED(store->CreateDataColumn(component.Get(), Bstr(c.key).Get(), Bstr(c.key).Get(), Bstr(L"").Get(),
-                                                         Bstr(c.key).Get(), unit.Get(), 0, -1, 0, 0, column.GetAddressOf()));
+        ASSERT_HRESULT_SUCCEEDED(store->CreateDataColumn(component.Get(), Bstr(c.key).Get(), Bstr(c.key).Get(),
+                                                         Bstr(L"").Get(), Bstr(c.key).Get(), unit.Get(), 0, -1, 0, 0,
+                                                         column.GetAddressOf()));
     }
     ComPtr<IkelMeasure> measure = NewMeasure(units.Get(), 33, 0, 101.5);
     ComPtr<IvnOperation> operation = CreateOperation(store.Get(), CreateField(store.Get(), L"North", 64, L"").Get());
@@ -212,7 +219,8 @@ TEST_F(ImportHost, PointsGetAValueSlotPerColumnOfTheAttachedMachines) {
     ComPtr<IkelMeasure> value;
     ASSERT_HRESULT_SUCCEEDED(slot->get_Measure(value.GetAddressOf()));
     ASSERT_HRESULT_SUCCEEDED(value->SetValue(42.0, 36, 66));
-    ASSERT_HRESULT_SUCCEEDED(operation->AddMarkerEvent(Bstr(L"Marker2").Get(), Bstr(L"Marker 2").Get(), entry.ReleaseAndGetAddressOf()));
+    ASSERT_HRESULT_SUCCEEDED(
+        operation->AddMarkerEvent(Bstr(L"Marker2").Get(), Bstr(L"Marker 2").Get(), entry.ReleaseAndGetAddressOf()));
     VARIANT_BOOL ended = VARIANT_FALSE;
     ASSERT_HRESULT_SUCCEEDED(operation->EndPoint(&ended));
 
@@ -229,7 +237,8 @@ TEST_F(ImportHost, PointsGetAValueSlotPerColumnOfTheAttachedMachines) {
     for (int k = 0; k < 3; ++k) {
         ASSERT_EQ(AddPoint(operation.Get(), measure.Get(), 9.0 + k), VARIANT_TRUE);
         ComPtr<IkelMeasure> latest;
-        ASSERT_HRESULT_SUCCEEDED(Slot(CurrentValues(operation.Get()).Get(), L"N_Target")->get_Measure(latest.GetAddressOf()));
+        ASSERT_HRESULT_SUCCEEDED(
+            Slot(CurrentValues(operation.Get()).Get(), L"N_Target")->get_Measure(latest.GetAddressOf()));
         ASSERT_HRESULT_SUCCEEDED(latest->SetValue(70.0 + k, 36, 66));
         if (k == 0) {
             ASSERT_HRESULT_SUCCEEDED(value->SetValue(43.0, 36, 66));
@@ -253,8 +262,8 @@ TEST_F(ImportHost, PointsGetAValueSlotPerColumnOfTheAttachedMachines) {
 TEST_F(ImportHost, OperationListsFindWhatWasAttachedByKey) {
     ComPtr<IvnDataStore> store = NewStore(R"({"operationPresets":{"products":["Unknown_Product"]}})");
     ComPtr<IvnMachine> machine;
-    ASSERT_HRESULT_SUCCEEDED(
-        store->CreateMachine(Bstr(L"VirtualMachine").Get(), Bstr(L"M").Get(), Bstr(L"").Get(), 0, machine.GetAddressOf()));
+    ASSERT_HRESULT_SUCCEEDED(store->CreateMachine(Bstr(L"VirtualMachine").Get(), Bstr(L"M").Get(), Bstr(L"").Get(), 0,
+                                                  machine.GetAddressOf()));
     ComPtr<IvnOperation> operation = CreateOperation(store.Get(), nullptr);
     ComPtr<IvnOperationData> data;
     ASSERT_HRESULT_SUCCEEDED(operation->get_Data(data.GetAddressOf()));
@@ -271,26 +280,30 @@ TEST_F(ImportHost, OperationListsFindWhatWasAttachedByKey) {
     ASSERT_HRESULT_SUCCEEDED(operation->AddMachine(machine.Get(), 0, Bstr(L"").Get(), -1, nullptr));
     ASSERT_HRESULT_SUCCEEDED(machines->get_Item(*Variant::Text(L"VirtualMachine").Get(), entry.GetAddressOf()));
     EXPECT_TRUE(entry);
-    ASSERT_HRESULT_SUCCEEDED(products->get_Item(*Variant::Text(L"Unknown_Product").Get(), entry.ReleaseAndGetAddressOf()));
+    ASSERT_HRESULT_SUCCEEDED(
+        products->get_Item(*Variant::Text(L"Unknown_Product").Get(), entry.ReleaseAndGetAddressOf()));
     EXPECT_TRUE(entry) << "preset entry";
 
     // A load with neither product entry nor container is accepted and answers IvnOperationLoad.
     ASSERT_HRESULT_SUCCEEDED(operation->AddContainer(nullptr, nullptr, 1.0, entry.ReleaseAndGetAddressOf()));
     ASSERT_TRUE(entry);
     EXPECT_TRUE(As<IvnOperationLoad>(entry.Get()));
-    ASSERT_HRESULT_SUCCEEDED(containers->get_Item(*Variant::Text(L"VirtualContainer").Get(), entry.ReleaseAndGetAddressOf()));
+    ASSERT_HRESULT_SUCCEEDED(
+        containers->get_Item(*Variant::Text(L"VirtualContainer").Get(), entry.ReleaseAndGetAddressOf()));
     EXPECT_FALSE(entry);
 
     // Operation, properties, extent and texts as the driver sets them.
     ComPtr<IvnProperties> properties;
     ComPtr<IvnExtent> extent;
     ASSERT_HRESULT_SUCCEEDED(data->get_Properties(properties.GetAddressOf()));
-    ASSERT_HRESULT_SUCCEEDED(properties->Add(Bstr(L"Field").Get(), Bstr(L"Field").Get(), Bstr(L"North").Get(), nullptr));
+    ASSERT_HRESULT_SUCCEEDED(
+        properties->Add(Bstr(L"Field").Get(), Bstr(L"Field").Get(), Bstr(L"North").Get(), nullptr));
     ASSERT_HRESULT_SUCCEEDED(data->get_Extent(extent.GetAddressOf()));
     ASSERT_HRESULT_SUCCEEDED(extent->Slot12(0));
     ASSERT_HRESULT_SUCCEEDED(extent->put_TimeZoneHours(1.0));
     ASSERT_HRESULT_SUCCEEDED(data->put_Name(Bstr(L"N0001").Get()));
-    ASSERT_HRESULT_SUCCEEDED(operation->DeclareMarker(Bstr(L"Marker1").Get(), Bstr(L"Marker 1").Get(), entry.ReleaseAndGetAddressOf()));
+    ASSERT_HRESULT_SUCCEEDED(
+        operation->DeclareMarker(Bstr(L"Marker1").Get(), Bstr(L"Marker 1").Get(), entry.ReleaseAndGetAddressOf()));
     Json described = Describe(operation.Get());
     EXPECT_EQ(described["kind"], "Application");
     EXPECT_EQ(described["properties"][0]["value"], "North");
@@ -303,7 +316,8 @@ TEST_F(ImportHost, OperationListsFindWhatWasAttachedByKey) {
 TEST_F(ImportHost, RefusalsAHostMayAnswer) {
     ComPtr<IvnDataStore> store = NewStore(R"({"acceptPoints":false,"machinesAreParents":false})");
     ComPtr<IvnMachine> machine;
-    ASSERT_HRESULT_SUCCEEDED(store->CreateMachine(Bstr(L"M").Get(), Bstr(L"M").Get(), Bstr(L"").Get(), 0, machine.GetAddressOf()));
+    ASSERT_HRESULT_SUCCEEDED(
+        store->CreateMachine(Bstr(L"M").Get(), Bstr(L"M").Get(), Bstr(L"").Get(), 0, machine.GetAddressOf()));
     ComPtr<IvnComponentParent> parent;
     EXPECT_EQ(machine.As(&parent), E_NOINTERFACE);
     ComPtr<IvnContainerParent> containerParent;
@@ -311,7 +325,8 @@ TEST_F(ImportHost, RefusalsAHostMayAnswer) {
 
     ComPtr<IvnOperation> operation = CreateOperation(store.Get(), nullptr);
     ComPtr<IUnknown> event;
-    EXPECT_EQ(operation->AddMarkerEvent(Bstr(L"Marker1").Get(), Bstr(L"Marker 1").Get(), event.GetAddressOf()), E_UNEXPECTED)
+    EXPECT_EQ(operation->AddMarkerEvent(Bstr(L"Marker1").Get(), Bstr(L"Marker 1").Get(), event.GetAddressOf()),
+              E_UNEXPECTED)
         << "no point yet";
     ComPtr<IkelUOMFactory> units = NewUnitsFactory();
     ComPtr<IkelMeasure> measure = NewMeasure(units.Get(), 33, 0, 0.0);

@@ -19,7 +19,6 @@ constexpr DWORD kAnyContext = CLSCTX_INPROC_SERVER | CLSCTX_INPROC_HANDLER | CLS
 
 class RefHost : public fixtures::HostTest {
 protected:
-
     ComPtr<IvnProperties> NewProperties() {
         ComPtr<IvnProperties> properties;
         EXPECT_HRESULT_SUCCEEDED(nivra::TryCreateByProgId(L"VANDOR.vnProperties", properties));

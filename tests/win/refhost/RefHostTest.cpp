@@ -19,18 +19,22 @@ TEST_F(RefHost, ClassesAreCreatedByProgIdAndRefuseAggregation) {
     CLSID clsid;
     ASSERT_HRESULT_SUCCEEDED(CLSIDFromProgID(L"VANDOR.vnProperties", &clsid));
     ComPtr<IUnknown> outer(NewProperties().Get()), inner;
-    EXPECT_EQ(CoCreateInstance(clsid, outer.Get(), kAnyContext, IID_IUnknown, reinterpret_cast<void**>(inner.GetAddressOf())),
-              CLASS_E_NOAGGREGATION);
+    EXPECT_EQ(
+        CoCreateInstance(clsid, outer.Get(), kAnyContext, IID_IUnknown, reinterpret_cast<void**>(inner.GetAddressOf())),
+        CLASS_E_NOAGGREGATION);
     EXPECT_FALSE(inner);
 }
 
 TEST_F(RefHost, PropertiesAreFoundByKeyOrByPosition) {
     ComPtr<IvnProperties> properties = NewProperties();
     ComPtr<IvnProperty> added;
-    ASSERT_HRESULT_SUCCEEDED(properties->Add(Bstr(L"Size").Get(), Bstr(L"File Size").Get(), Bstr(L"1.50 KB").Get(), added.GetAddressOf()));
+    ASSERT_HRESULT_SUCCEEDED(
+        properties->Add(Bstr(L"Size").Get(), Bstr(L"File Size").Get(), Bstr(L"1.50 KB").Get(), added.GetAddressOf()));
     ASSERT_TRUE(added);
-    ASSERT_HRESULT_SUCCEEDED(properties->Add(Bstr(L"Export").Get(), Bstr(L"Create").Get(), Bstr(L"first").Get(), nullptr));
-    ASSERT_HRESULT_SUCCEEDED(properties->Add(Bstr(L"Export").Get(), Bstr(L"Create").Get(), Bstr(L"second").Get(), nullptr));
+    ASSERT_HRESULT_SUCCEEDED(
+        properties->Add(Bstr(L"Export").Get(), Bstr(L"Create").Get(), Bstr(L"first").Get(), nullptr));
+    ASSERT_HRESULT_SUCCEEDED(
+        properties->Add(Bstr(L"Export").Get(), Bstr(L"Create").Get(), Bstr(L"second").Get(), nullptr));
 
     struct Case {
         const char* what;
@@ -61,13 +65,15 @@ TEST_F(RefHost, PropertiesAreFoundByKeyOrByPosition) {
 
     Json all = Describe(properties.Get());
     ASSERT_EQ(all.size(), 3u);
-    EXPECT_EQ(all[0], (Json{{"key", "Size"}, {"caption", "File Size"}, {"value", "1.50 KB"}, {"choices", Json::array()}}));
+    EXPECT_EQ(all[0],
+              (Json{{"key", "Size"}, {"caption", "File Size"}, {"value", "1.50 KB"}, {"choices", Json::array()}}));
 }
 
 TEST_F(RefHost, ChoicesAccumulateAndTheUserCanAnswer) {
     ComPtr<IvnProperties> options = NewProperties();
     ComPtr<IvnProperty> option;
-    ASSERT_HRESULT_SUCCEEDED(options->Add(Bstr(L"Export").Get(), Bstr(L"Create Grid Shape File").Get(), Bstr(L"").Get(), option.GetAddressOf()));
+    ASSERT_HRESULT_SUCCEEDED(options->Add(Bstr(L"Export").Get(), Bstr(L"Create Grid Shape File").Get(), Bstr(L"").Get(),
+                                          option.GetAddressOf()));
     for (const wchar_t* choice : {L"Yes", L"No"}) {
         ComPtr<IvnPropertyChoices> choices;  // a fresh fetch each time, as the publisher does
         ASSERT_HRESULT_SUCCEEDED(option->get_Choices(choices.GetAddressOf()));
@@ -119,7 +125,8 @@ TEST_F(RefHost, MeasuresKeepTheirUnitAndValue) {
     } units[] = {{unit.Get(), L"kg/ha"}, {context.Get(), L""}};
     for (auto& u : units) {
         ComPtr<IkelQuantity> q;
-        ASSERT_HRESULT_SUCCEEDED(u.object->QueryInterface(__uuidof(IkelQuantity), reinterpret_cast<void**>(q.GetAddressOf())));
+        ASSERT_HRESULT_SUCCEEDED(
+            u.object->QueryInterface(__uuidof(IkelQuantity), reinterpret_cast<void**>(q.GetAddressOf())));
         Variant symbol;
         ASSERT_HRESULT_SUCCEEDED(q->get_Value(symbol.Out()));
         ASSERT_EQ(symbol.Get()->vt, VT_BSTR);
@@ -138,11 +145,9 @@ TEST_F(RefHost, MeasuresConvertWithinOneKindOfUnit) {
         HRESULT hr;
         double expected;
     } cases[] = {
-        {66, 0, 1.5, 65, S_OK, 15000.0},     {65, 0, 2500.0, 66, S_OK, 0.25},
-        {67, 0, 1.0, 66, S_OK, 0.40468564224}, {66, 0, 3.0, 66, S_OK, 3.0},
-        {33, 0, 30.0, 35, S_OK, 0.03},       {33, 0, 1.0, 66, E_INVALIDARG, 0},
-        {36, 66, 100.0, 36, E_INVALIDARG, 0}, {999, 0, 4.0, 999, S_OK, 4.0},
-        {999, 0, 4.0, 998, E_INVALIDARG, 0},
+        {66, 0, 1.5, 65, S_OK, 15000.0},      {65, 0, 2500.0, 66, S_OK, 0.25}, {67, 0, 1.0, 66, S_OK, 0.40468564224},
+        {66, 0, 3.0, 66, S_OK, 3.0},          {33, 0, 30.0, 35, S_OK, 0.03},   {33, 0, 1.0, 66, E_INVALIDARG, 0},
+        {36, 66, 100.0, 36, E_INVALIDARG, 0}, {999, 0, 4.0, 999, S_OK, 4.0},   {999, 0, 4.0, 998, E_INVALIDARG, 0},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.code << "/" << c.perCode << " " << c.value << " -> " << c.target);
@@ -239,7 +244,8 @@ TEST_F(RefHost, LiveCountersFollowEveryReference) {
     {
         ComPtr<IvnProperties> properties = NewProperties();
         ComPtr<IvnProperty> property;
-        ASSERT_HRESULT_SUCCEEDED(properties->Add(Bstr(L"k").Get(), Bstr(L"c").Get(), Bstr(L"v").Get(), property.GetAddressOf()));
+        ASSERT_HRESULT_SUCCEEDED(
+            properties->Add(Bstr(L"k").Get(), Bstr(L"c").Get(), Bstr(L"v").Get(), property.GetAddressOf()));
         EXPECT_EQ(host.LiveObjects("vnProperties"), 1);
         EXPECT_EQ(host.LiveObjects("vnProperty"), 1);
         EXPECT_EQ(host.LiveObjects("vnPropertyChoices"), 1);

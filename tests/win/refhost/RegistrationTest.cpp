@@ -10,12 +10,13 @@
 namespace {
 
 const wchar_t* const kProgIds[] = {L"VANDOR.vnProperties", L"kelUOMEngine.kelUOMFactory", L"VANDOR.vnRxSurface",
-                                    L"VANDOR.vnFactory"};
+                                   L"VANDOR.vnFactory"};
 
 std::wstring ReadText(HKEY root, const std::wstring& key, const wchar_t* name) {
     wchar_t value[MAX_PATH] = {};
     DWORD size = sizeof value;
-    if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS) return L"<missing>";
+    if (RegGetValueW(root, key.c_str(), name, RRF_RT_REG_SZ, nullptr, value, &size) != ERROR_SUCCESS)
+        return L"<missing>";
     return value;
 }
 
@@ -39,7 +40,8 @@ protected:
     void TearDown() override { CoUninitialize(); }
 
     HRESULT CallExport(const char* name) {
-        auto entry = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(reinterpret_cast<void*>(GetProcAddress(host.Module(), name)));
+        auto entry =
+            reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(reinterpret_cast<void*>(GetProcAddress(host.Module(), name)));
         return entry ? entry() : E_NOTIMPL;
     }
 
@@ -63,7 +65,8 @@ class PrivateRoot {
 public:
     PrivateRoot() {
         RegDeleteTreeW(HKEY_CURRENT_USER, kPath);
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, kPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr) == ERROR_SUCCESS)
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, kPath, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key_, nullptr) ==
+            ERROR_SUCCESS)
             redirected_ = RegOverridePredefKey(HKEY_CLASSES_ROOT, key_) == ERROR_SUCCESS;
     }
     ~PrivateRoot() {
