@@ -46,3 +46,26 @@ inline std::vector<std::string> DataLines(const std::string& csv) {
 }
 
 constexpr std::uint32_t kTrue = 0xFFFFFFFF, kFalse = 0;
+
+// Small logs of both formats with markers, Nc and Nas values: five and four positions.
+inline logwriter::Bytes BinarySample() {
+    logwriter::BinaryLogWriter log;
+    for (int i = 0; i < 5; ++i) {
+        log.Position(515000000 - i * 1234567, -75000000 + i * 7654321, static_cast<std::int16_t>(-25 + 10 * i));
+        log.Reading(20.0f + i, 100.0f + i, static_cast<std::uint8_t>(i));
+        if (i == 2) log.Nc(-525).Markers(0x0A);
+        log.NasSingle(80.5f + i);
+    }
+    return log.Data();
+}
+
+inline logwriter::Bytes LegacySample() {
+    using W = logwriter::LegacyLogWriter;
+    W log;
+    for (int i = 0; i < 4; ++i)
+        log.Value(0, W::Type1Word0(static_cast<std::uint8_t>(50 + i), 0x96))
+            .Value(1, W::Type1Word1(static_cast<std::uint8_t>(100 + i), 20, 3))
+            .Position(static_cast<std::uint8_t>(40 + i), -338688197 + i, 1512093 - i * 3000000);
+    log.Value(0, 0).EndMarker();
+    return log.Data();
+}

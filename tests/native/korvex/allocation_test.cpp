@@ -10,33 +10,11 @@
 
 namespace {
 
-logwriter::Bytes BinaryLog() {
-    logwriter::BinaryLogWriter log;
-    for (int i = 0; i < 4; ++i) {
-        log.Position(515000000 + i * 37, 75000000 - i * 11, static_cast<std::int16_t>(1200 + i));
-        log.Nc(static_cast<std::int16_t>(400 + i)).Reading(20.0f + i, 100.0f + i, 3).Markers(1).NasInteger(90);
-    }
-    return log.Data();
-}
-
-logwriter::Bytes LegacyLog() {
-    using W = logwriter::LegacyLogWriter;
-    W log;
-    log.Value(0, W::Type3Word0(8)).Position(121, 515081000, 75212000);
-    for (int k = 0; k < 3; ++k) {
-        log.Value(0, W::Type1Word0(static_cast<std::uint8_t>(60 + k), static_cast<std::uint8_t>(90 + k)));
-        log.Value(1, W::Type1Word1(static_cast<std::uint8_t>(60 + k), static_cast<std::uint8_t>(50 + k), 1));
-        log.Position(static_cast<std::uint8_t>(122 + k), 515081000 + 1000 * k, 75212000 + 1000 * k);
-    }
-    log.Value(0, 0).EndMarker();
-    return log.Data();
-}
-
 TEST(ExportAllocationFailure, EveryFailedAllocationAnswersMinusOne) {
     const struct {
         const char* format;
         logwriter::Bytes log;
-    } logs[] = {{"binary", BinaryLog()}, {"older", LegacyLog()}};
+    } logs[] = {{"binary", BinarySample()}, {"older", LegacySample()}};
     for (const auto& c : logs) {
         fixtures::TempDir dir;
         const std::string in = dir.File("in.log"), out = dir.File("out.csv");
